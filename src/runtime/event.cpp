@@ -1,0 +1,80 @@
+#include "runtime/event.h"
+
+#include <algorithm>
+
+#include "runtime/dispatch.h"
+#include "runtime/error.h"
+
+namespace pigmo::runtime {
+
+struct Subscription::Entry {
+  std::function<void()> listener;
+  bool subscribed = true;
+};
+
+struct Subscription::State {
+  std::vector<std::shared_ptr<Entry>> entries;
+};
+
+Subscription::Subscription(std::weak_ptr<State> state, std::shared_ptr<Entry> entry)
+    : state_(std::move(state)), entry_(std::move(entry)) {}
+
+Subscription::Subscription(Subscription&& other) noexcept
+    : state_(std::move(other.state_)), entry_(std::move(other.entry_)) {}
+
+Subscription& Subscription::operator=(Subscription&& other) noexcept {
+  if (this != &other) {
+    Reset();
+    state_ = std::move(other.state_);
+    entry_ = std::move(other.entry_);
+  }
+  return *this;
+}
+
+Subscription::~Subscription() { Reset(); }
+
+void Subscription::Reset() noexcept {
+  if (!entry_) return;
+  entry_->subscribed = false;
+  if (auto state = state_.lock()) {
+    auto& entries = state->entries;
+    entries.erase(std::remove(entries.begin(), entries.end(), entry_), entries.end());
+  }
+  // A dispatch under way may still hold the entry (and so the listener)
+  // in its snapshot; it sees subscribed == false and skips it.
+  entry_.reset();
+  state_.reset();
+}
+
+bool Subscription::Active() const noexcept { return entry_ && entry_->subscribed; }
+
+Event::Event() : state_(std::make_shared<Subscription::State>()) {}
+
+Event::~Event() {
+  for (auto& entry : state_->entries) entry->subscribed = false;
+}
+
+Subscription Event::Subscribe(std::function<void()> listener) {
+  auto entry = std::make_shared<Subscription::Entry>();
+  entry->listener = std::move(listener);
+  state_->entries.push_back(entry);
+  return Subscription(state_, std::move(entry));
+}
+
+void Event::Raise() {
+  // The snapshot keeps every entry alive for this dispatch, even when its
+  // subscription (or the event itself) goes away inside a listener.
+  const std::vector<std::shared_ptr<Subscription::Entry>> snapshot = state_->entries;
+  for (const auto& entry : snapshot) {
+    if (!entry->subscribed) continue;
+    try {
+      entry->listener();
+    } catch (const Error& error) {
+      UnhandledErrors().Record(error);
+    }
+  }
+}
+
+std::size_t Event::ListenerCount() const noexcept { return state_->entries.size(); }
+
+}  // namespace pigmo::runtime

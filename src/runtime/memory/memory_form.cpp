@@ -1,0 +1,200 @@
+#include "runtime/memory/memory_form.h"
+
+#include <algorithm>
+
+#include "runtime/error.h"
+
+namespace pigmo::runtime::memory {
+
+namespace {
+
+std::int32_t Len(const std::u16string& s) { return static_cast<std::int32_t>(s.size()); }
+
+[[noreturn]] void NoSuchControl(std::string_view name) {
+  Raise(ErrorKind::kInvalidArgument, "no control named " + std::string(name));
+}
+
+}  // namespace
+
+MemoryTextBox::MemoryTextBox(std::u16string text, bool read_only, std::int32_t max_length)
+    : text_(std::move(text)), read_only_(read_only), max_length_(max_length) {}
+
+void MemoryTextBox::SetText(std::u16string_view text) {
+  const bool changed = text_ != text;
+  text_.assign(text);
+  sel_start_ = 0;
+  sel_len_ = 0;
+  undo_.clear();  // a program write ends the user's undo history
+  if (changed) RaiseChange();
+}
+
+void MemoryTextBox::SetCaret(std::int32_t caret) {
+  sel_start_ = PlaceCaret(caret, text_.size());
+  sel_len_ = 0;
+}
+
+void MemoryTextBox::UserSelect(std::int32_t start, std::int32_t length) {
+  start = std::clamp(start, 0, Len(text_));
+  sel_start_ = start;
+  sel_len_ = std::clamp(length, 0, Len(text_) - start);
+}
+
+void MemoryTextBox::UserSelectAll() { UserSelect(0, Len(text_)); }
+
+void MemoryTextBox::UserMoveCaret(std::int32_t caret) { UserSelect(caret, 0); }
+
+std::u16string MemoryTextBox::SelectedText() const {
+  return text_.substr(static_cast<size_t>(sel_start_), static_cast<size_t>(sel_len_));
+}
+
+void MemoryTextBox::CommitUserEdit(std::u16string text, std::int32_t caret) {
+  if (text == text_) {
+    sel_start_ = caret;
+    sel_len_ = 0;
+    return;
+  }
+  undo_.emplace_back(text_, sel_start_);
+  text_ = std::move(text);
+  sel_start_ = caret;
+  sel_len_ = 0;
+  RaiseChange();
+}
+
+void MemoryTextBox::UserReplaceSelection(std::u16string_view insert) {
+  std::u16string next = text_;
+  next.replace(static_cast<size_t>(sel_start_), static_cast<size_t>(sel_len_), insert);
+  CommitUserEdit(std::move(next), sel_start_ + static_cast<std::int32_t>(insert.size()));
+}
+
+void MemoryTextBox::UserTypeChar(char16_t c) {
+  if (read_only_) return;
+  if (max_length_ > 0 && Len(text_) - sel_len_ + 1 > max_length_) return;  // refused
+  UserReplaceSelection(std::u16string_view(&c, 1));
+}
+
+void MemoryTextBox::UserType(std::u16string_view chars) {
+  for (char16_t c : chars) UserTypeChar(c);
+}
+
+void MemoryTextBox::UserPaste(std::u16string_view clip) {
+  if (read_only_ || (clip.empty() && sel_len_ == 0)) return;
+  if (max_length_ > 0) {
+    const std::int32_t room = std::max(0, max_length_ - (Len(text_) - sel_len_));
+    clip = clip.substr(0, static_cast<size_t>(room));
+    if (clip.empty() && sel_len_ == 0) return;
+  }
+  UserReplaceSelection(clip);
+}
+
+void MemoryTextBox::UserBackspace() {
+  if (read_only_) return;
+  if (sel_len_ == 0) {
+    if (sel_start_ == 0) return;
+    UserSelect(sel_start_ - 1, 1);
+  }
+  UserReplaceSelection(u"");
+}
+
+void MemoryTextBox::UserDelete() {
+  if (read_only_) return;
+  if (sel_len_ == 0) {
+    if (sel_start_ == Len(text_)) return;
+    UserSelect(sel_start_, 1);
+  }
+  UserReplaceSelection(u"");
+}
+
+std::u16string MemoryTextBox::UserCopy() const { return SelectedText(); }
+
+std::u16string MemoryTextBox::UserCut() {
+  std::u16string cut = SelectedText();
+  if (!read_only_ && sel_len_ > 0) UserReplaceSelection(u"");
+  return cut;
+}
+
+void MemoryTextBox::UserUndo() {
+  if (read_only_ || undo_.empty()) return;
+  auto [text, caret] = std::move(undo_.back());
+  undo_.pop_back();
+  const bool changed = text != text_;
+  text_ = std::move(text);
+  sel_start_ = caret;
+  sel_len_ = 0;
+  if (changed) RaiseChange();
+}
+
+MemoryForm::MemoryForm(const FormSpec& spec) {
+  std::vector<const ControlSpec*> ordered;
+  for (const ControlSpec& c : spec.controls) {
+    const std::string name(c.name);
+    switch (c.kind) {
+      case ControlKind::kTextBox:
+        boxes_[name] = std::make_shared<MemoryTextBox>(std::u16string(c.text), c.read_only,
+                                                       c.max_length);
+        ordered.push_back(&c);
+        break;
+      case ControlKind::kLabel:
+        labels_[name] = std::make_unique<MemoryLabel>(std::u16string(c.text),
+                                                      c.back_colour.value_or(0x00F0F0F0u));
+        break;
+      case ControlKind::kButton:
+        buttons_[name] = std::make_unique<MemoryButton>(std::u16string(c.text));
+        ordered.push_back(&c);
+        break;
+    }
+  }
+  std::stable_sort(ordered.begin(), ordered.end(),
+                   [](const ControlSpec* a, const ControlSpec* b) { return a->tab_index < b->tab_index; });
+  for (const ControlSpec* c : ordered) tab_stops_.emplace_back(c->name);
+}
+
+std::shared_ptr<TextBox> MemoryForm::TextBoxNamed(std::string_view name) {
+  auto it = boxes_.find(name);
+  if (it == boxes_.end()) NoSuchControl(name);
+  return it->second;
+}
+
+MemoryTextBox& MemoryForm::Box(std::string_view name) {
+  auto it = boxes_.find(name);
+  if (it == boxes_.end()) NoSuchControl(name);
+  return *it->second;
+}
+
+Label& MemoryForm::LabelNamed(std::string_view name) {
+  auto it = labels_.find(name);
+  if (it == labels_.end()) NoSuchControl(name);
+  return *it->second;
+}
+
+Button& MemoryForm::ButtonNamed(std::string_view name) { return ButtonControl(name); }
+
+MemoryButton& MemoryForm::ButtonControl(std::string_view name) {
+  auto it = buttons_.find(name);
+  if (it == buttons_.end()) NoSuchControl(name);
+  return *it->second;
+}
+
+void MemoryForm::ShowInfo(std::u16string_view text, std::u16string_view title) {
+  messages_.push_back({std::u16string(text), std::u16string(title)});
+}
+
+void MemoryForm::Show() {
+  shown_ = true;
+  if (!tab_stops_.empty()) FocusByKeyboard(tab_stops_.front());
+}
+
+void MemoryForm::PressTab(bool shift) {
+  if (tab_stops_.empty()) return;
+  auto it = std::find(tab_stops_.begin(), tab_stops_.end(), focused_);
+  size_t index = it == tab_stops_.end() ? 0 : static_cast<size_t>(it - tab_stops_.begin());
+  const size_t n = tab_stops_.size();
+  index = shift ? (index + n - 1) % n : (index + 1) % n;
+  FocusByKeyboard(tab_stops_[index]);
+}
+
+void MemoryForm::FocusByKeyboard(const std::string& name) {
+  focused_ = name;
+  if (auto it = boxes_.find(name); it != boxes_.end()) it->second->UserSelectAll();
+}
+
+}  // namespace pigmo::runtime::memory

@@ -1,0 +1,120 @@
+// The in-memory backend: no toolkit, fully deterministic. Its text boxes
+// carry a simulated user (typing at the caret, selecting, pasting,
+// deleting, undo) that keeps the read-only and length rules exactly as a
+// real edit control does, so the whole event flow can be tested quickly.
+#pragma once
+
+#include <map>
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "runtime/form.h"
+#include "runtime/form_spec.h"
+
+namespace pigmo::runtime::memory {
+
+class MemoryTextBox final : public TextBox {
+ public:
+  MemoryTextBox(std::u16string text, bool read_only, std::int32_t max_length);
+
+  std::u16string Text() const override { return text_; }
+  void SetText(std::u16string_view text) override;
+  std::int32_t Caret() const override { return sel_start_; }
+  void SetCaret(std::int32_t caret) override;
+  bool ReadOnly() const override { return read_only_; }
+  std::int32_t MaxLength() const override { return max_length_; }
+
+  // The simulated user. Each call is one edit and raises at most one
+  // change event; a refused edit (read-only box, length limit) raises none.
+  void UserSelect(std::int32_t start, std::int32_t length);
+  void UserSelectAll();
+  void UserMoveCaret(std::int32_t caret);  // what a click or arrow key does
+  void UserTypeChar(char16_t c);
+  void UserType(std::u16string_view chars);  // one keystroke per character
+  void UserPaste(std::u16string_view clip);  // cut to the length limit
+  void UserBackspace();
+  void UserDelete();
+  std::u16string UserCopy() const;
+  std::u16string UserCut();
+  void UserUndo();
+
+  std::int32_t SelectionLength() const { return sel_len_; }
+  std::u16string SelectedText() const;
+
+ private:
+  // Replaces the selection with `insert` as the user would and leaves the
+  // caret after the inserted text.
+  void UserReplaceSelection(std::u16string_view insert);
+  void CommitUserEdit(std::u16string text, std::int32_t caret);
+
+  std::u16string text_;
+  std::int32_t sel_start_ = 0;
+  std::int32_t sel_len_ = 0;
+  bool read_only_;
+  std::int32_t max_length_;
+  std::vector<std::pair<std::u16string, std::int32_t>> undo_;
+};
+
+class MemoryLabel final : public Label {
+ public:
+  MemoryLabel(std::u16string caption, Colour back) : caption_(std::move(caption)), back_(back) {}
+  std::u16string Caption() const override { return caption_; }
+  Colour BackColour() const override { return back_; }
+  void SetBackColour(Colour colour) override { back_ = colour & 0x00FFFFFFu; }
+
+ private:
+  std::u16string caption_;
+  Colour back_;
+};
+
+class MemoryButton final : public Button {
+ public:
+  explicit MemoryButton(std::u16string caption) : caption_(std::move(caption)) {}
+  std::u16string Caption() const override { return caption_; }
+  void Click() { RaiseClick(); }
+
+ private:
+  std::u16string caption_;
+};
+
+struct ShownMessage {
+  std::u16string text;
+  std::u16string title;
+};
+
+class MemoryForm final : public Form {
+ public:
+  explicit MemoryForm(const FormSpec& spec);
+
+  std::shared_ptr<TextBox> TextBoxNamed(std::string_view name) override;
+  Label& LabelNamed(std::string_view name) override;
+  Button& ButtonNamed(std::string_view name) override;
+  void ShowInfo(std::u16string_view text, std::u16string_view title) override;
+  void Show() override;
+
+  MemoryTextBox& Box(std::string_view name);
+  MemoryButton& ButtonControl(std::string_view name);
+  bool Shown() const { return shown_; }
+  // Message boxes shown so far; each counts as closed with OK at once.
+  const std::vector<ShownMessage>& Messages() const { return messages_; }
+
+  // Keyboard focus. Text boxes select their whole text when they take the
+  // focus from the keyboard (start, Tab), as the Qt backend does.
+  const std::string& FocusedName() const { return focused_; }
+  void PressTab(bool shift = false);
+
+ private:
+  void FocusByKeyboard(const std::string& name);
+
+  std::map<std::string, std::shared_ptr<MemoryTextBox>, std::less<>> boxes_;
+  std::map<std::string, std::unique_ptr<MemoryLabel>, std::less<>> labels_;
+  std::map<std::string, std::unique_ptr<MemoryButton>, std::less<>> buttons_;
+  std::vector<std::string> tab_stops_;  // focusable controls in tab order
+  std::string focused_;
+  std::vector<ShownMessage> messages_;
+  bool shown_ = false;
+};
+
+}  // namespace pigmo::runtime::memory
