@@ -1,0 +1,30 @@
+// Pigmo: starts the Qt backend, builds Form1 from its description, wires
+// its handlers and runs until the window is closed. This is the one place
+// that chooses a backend.
+#include <QApplication>
+#include <cstdio>
+
+#include "runtime/dispatch.h"
+#include "runtime/locale.h"
+#include "runtime/qt/qt_form.h"
+#include "window/form1.h"
+#include "window/form1_description.h"
+
+int main(int argc, char** argv) {
+  QApplication app(argc, argv);
+  QApplication::setApplicationName(QStringLiteral("Pigmo"));
+  QApplication::setApplicationVersion(QStringLiteral("1.00"));
+  QGuiApplication::setDesktopFileName(QStringLiteral("io.github.pigmo.pigmo"));
+
+  // An error that leaves a handler is contained by the event dispatch; the
+  // window carries on. Say so on stderr for whoever is watching.
+  pigmo::runtime::UnhandledErrors().SetObserver([](const pigmo::runtime::Error& error) {
+    std::fprintf(stderr, "pigmo: %s in an event handler: %s\n",
+                 pigmo::runtime::ErrorKindName(error.kind()), error.what());
+  });
+
+  auto form = pigmo::runtime::qt::BuildQtForm(pigmo::window::Form1Description());
+  pigmo::window::Form1 handlers(*form, pigmo::runtime::Locale::FromEnvironment());
+  form->Show();
+  return QApplication::exec();
+}

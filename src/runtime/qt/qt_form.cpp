@@ -1,0 +1,241 @@
+#include "runtime/qt/qt_form.h"
+
+#include <QFile>
+#include <QFontDatabase>
+#include <QGuiApplication>
+#include <QIcon>
+#include <QLabel>
+#include <QMessageBox>
+#include <QPalette>
+#include <QPushButton>
+#include <QScreen>
+#include <QStyle>
+#include <algorithm>
+#include <utility>
+
+#include "runtime/error.h"
+#include "runtime/qt/line_edit.h"
+#include "runtime/qt/qt_convert.h"
+
+namespace pigmo::runtime::qt {
+
+namespace {
+
+[[noreturn]] void NoSuchControl(std::string_view name) {
+  Raise(ErrorKind::kInvalidArgument, "no control named " + std::string(name));
+}
+
+// A fixed frame with a title bar, the system menu and the close box; the
+// minimise and maximise boxes only where the description asks for them.
+Qt::WindowFlags FrameFlags(const FormSpec& spec) {
+  Qt::WindowFlags flags = Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                          Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
+  if (spec.minimise_box) flags |= Qt::WindowMinimizeButtonHint;
+  if (spec.maximise_box) flags |= Qt::WindowMaximizeButtonHint;
+  return flags;
+}
+
+void SetRoleColour(QWidget* widget, QPalette::ColorRole role, std::optional<Colour> colour) {
+  if (!colour) return;  // the platform's default
+  QPalette palette = widget->palette();
+  palette.setColor(role, ToQColor(*colour));
+  widget->setPalette(palette);
+}
+
+// Captions carry no access keys: an ampersand is shown as it is.
+QString PlainButtonText(std::u16string_view caption) {
+  QString text = ToQString(caption);
+  text.replace(QLatin1Char('&'), QLatin1String("&&"));
+  return text;
+}
+
+}  // namespace
+
+QFont ResolveFont(const FontSpec& spec, double points) {
+  QString family = ToQString(spec.face);
+  if (!QFontDatabase::hasFamily(family) && !spec.fallback_family.empty()) {
+    family = ToQString(spec.fallback_family);
+  }
+  QFont font(family);
+  font.setStyleHint(QFont::SansSerif);
+  font.setPointSizeF(points);
+  font.setWeight(static_cast<QFont::Weight>(std::clamp(spec.weight, 1, 1000)));
+  font.setItalic(spec.italic);
+  font.setUnderline(spec.underline);
+  font.setStrikeOut(spec.strikeout);
+  return font;
+}
+
+QIcon ProgramIcon() {
+  QIcon icon;
+  for (const int size : {16, 32, 48}) {
+    const QString path = QStringLiteral(":/pigmo/icons/pigmo-%1.png").arg(size);
+    if (QFile::exists(path)) icon.addFile(path, QSize(size, size));
+  }
+  return icon;
+}
+
+QtForm::QtForm(const FormSpec& spec, QtFormOptions options) : centred_(spec.centred) {
+  const QScreen* screen = QGuiApplication::primaryScreen();
+  const double screen_dpi_x = screen ? screen->logicalDotsPerInchX() : 96.0;
+  const double screen_dpi_y = screen ? screen->logicalDotsPerInchY() : 96.0;
+  dpi_x_ = options.dpi > 0 ? options.dpi : screen_dpi_x;
+  dpi_y_ = options.dpi > 0 ? options.dpi : screen_dpi_y;
+  // Qt turns points into pixels with the screen's DPI; a layout at another
+  // DPI scales the point size by the same ratio as the twips.
+  font_ = ResolveFont(spec.font, spec.font.points * dpi_y_ / screen_dpi_y);
+
+  window_ = std::make_unique<QWidget>(nullptr, FrameFlags(spec));
+  window_->setObjectName(ToQString(spec.name));
+  window_->setWindowTitle(ToQString(spec.caption));
+  if (const QIcon icon = ProgramIcon(); !icon.isNull()) window_->setWindowIcon(icon);
+  const QSize client(TwipsToPixels(spec.client_width, dpi_x_),
+                     TwipsToPixels(spec.client_height, dpi_y_));
+  if (spec.resizable) {
+    window_->resize(client);
+  } else {
+    window_->setFixedSize(client);  // equal minimum and maximum size hints
+  }
+
+  std::vector<std::pair<int, QWidget*>> stops;
+  for (const ControlSpec& c : spec.controls) {
+    std::string name(c.name);
+    if (widgets_.count(name)) Raise(ErrorKind::kInvalidArgument, "two controls named " + name);
+    QWidget* widget = nullptr;
+    switch (c.kind) {
+      case ControlKind::kTextBox: {
+        auto* edit = new LineEdit(window_.get());
+        // The start text is in place before the box is connected, so no
+        // change event is raised for it.
+        edit->setText(ToQString(c.text));
+        edit->setCursorPosition(0);
+        edit->setReadOnly(c.read_only);
+        edit->SetTypedLimit(c.max_length);
+        edit->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+        SetRoleColour(edit, QPalette::Text, c.fore_colour);
+        SetRoleColour(edit, QPalette::Base, c.back_colour);
+        boxes_[name] = std::make_shared<QtTextBox>(edit);
+        stops.emplace_back(c.tab_index, edit);
+        widget = edit;
+        break;
+      }
+      case ControlKind::kLabel: {
+        auto* label = new QLabel(window_.get());
+        label->setTextFormat(Qt::PlainText);
+        label->setText(ToQString(c.text));
+        label->setWordWrap(false);
+        label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        label->setFrameShape(QFrame::NoFrame);
+        label->setFocusPolicy(Qt::NoFocus);
+        SetRoleColour(label, QPalette::WindowText, c.fore_colour);
+        auto control = std::make_unique<QtLabel>(label);
+        if (c.back_colour) control->SetBackColour(*c.back_colour);
+        labels_[name] = std::move(control);
+        widget = label;
+        break;
+      }
+      case ControlKind::kButton: {
+        auto* button = new QPushButton(window_.get());
+        button->setText(PlainButtonText(c.text));
+        // Neither default nor cancel: Enter and Escape never press it.
+        button->setAutoDefault(false);
+        button->setDefault(false);
+        SetRoleColour(button, QPalette::ButtonText, c.fore_colour);
+        buttons_[name] = std::make_unique<QtButton>(button, std::u16string(c.text));
+        stops.emplace_back(c.tab_index, button);
+        widget = button;
+        break;
+      }
+    }
+    widget->setObjectName(ToQString(c.name));
+    widget->setAccessibleName(ToQString(c.accessible_name));
+    widget->setGeometry(ToPixels(c.bounds));
+    if (c.uses_font) widget->setFont(font_);
+    widgets_.emplace(std::move(name), widget);
+  }
+
+  std::stable_sort(stops.begin(), stops.end(),
+                   [](const auto& a, const auto& b) { return a.first < b.first; });
+  for (const auto& stop : stops) tab_stops_.push_back(stop.second);
+  for (std::size_t i = 1; i < tab_stops_.size(); ++i) {
+    QWidget::setTabOrder(tab_stops_[i - 1], tab_stops_[i]);
+  }
+}
+
+QtForm::~QtForm() {
+  // The widgets go first; controls still held elsewhere keep their last state.
+  window_.reset();
+}
+
+QRect QtForm::ToPixels(const TwipRect& twips) const {
+  return QRect(TwipsToPixels(twips.left, dpi_x_), TwipsToPixels(twips.top, dpi_y_),
+               TwipsToPixels(twips.width, dpi_x_), TwipsToPixels(twips.height, dpi_y_));
+}
+
+std::shared_ptr<TextBox> QtForm::TextBoxNamed(std::string_view name) {
+  auto it = boxes_.find(name);
+  if (it == boxes_.end()) NoSuchControl(name);
+  return it->second;
+}
+
+QtTextBox& QtForm::Box(std::string_view name) {
+  auto it = boxes_.find(name);
+  if (it == boxes_.end()) NoSuchControl(name);
+  return *it->second;
+}
+
+Label& QtForm::LabelNamed(std::string_view name) {
+  auto it = labels_.find(name);
+  if (it == labels_.end()) NoSuchControl(name);
+  return *it->second;
+}
+
+Button& QtForm::ButtonNamed(std::string_view name) {
+  auto it = buttons_.find(name);
+  if (it == buttons_.end()) NoSuchControl(name);
+  return *it->second;
+}
+
+QWidget* QtForm::ControlWidget(std::string_view name) const {
+  auto it = widgets_.find(name);
+  if (it == widgets_.end()) NoSuchControl(name);
+  return it->second;
+}
+
+void QtForm::ShowInfo(std::u16string_view text, std::u16string_view title) {
+  QMessageBox box(QMessageBox::Information, ToQString(title), WithLineBreaks(text),
+                  QMessageBox::Ok, window_.get());
+  box.setTextFormat(Qt::PlainText);
+  box.setDefaultButton(QMessageBox::Ok);
+  box.setEscapeButton(QMessageBox::Ok);
+  box.setWindowModality(Qt::ApplicationModal);
+  box.exec();
+}
+
+void QtForm::Show() {
+  if (centred_) Centre();
+  if (!tab_stops_.empty()) {
+    QWidget* first = tab_stops_.front();
+    first->setFocus(Qt::OtherFocusReason);
+    // The start counts as taking the focus from the keyboard.
+    if (auto* edit = dynamic_cast<LineEdit*>(first)) edit->selectAll();
+  }
+  window_->show();
+  window_->raise();
+  window_->activateWindow();
+}
+
+void QtForm::Centre() {
+  const QScreen* screen = window_->screen();
+  if (!screen) screen = QGuiApplication::primaryScreen();
+  if (!screen) return;
+  const QRect place = QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, window_->size(),
+                                          screen->availableGeometry());
+  window_->move(place.topLeft());
+}
+
+std::unique_ptr<QtForm> BuildQtForm(const FormSpec& spec, QtFormOptions options) {
+  return std::make_unique<QtForm>(spec, options);
+}
+
+}  // namespace pigmo::runtime::qt
