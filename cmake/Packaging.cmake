@@ -1,0 +1,35 @@
+# Binary package for Debian-based systems: `cpack -G DEB` in the build
+# directory (or the `package` target) makes pigmo_<version>_<arch>.deb from
+# the project's install rules, installed under /usr.
+include_guard(GLOBAL)
+
+set(CPACK_PACKAGE_NAME "pigmo")
+set(CPACK_PACKAGE_VERSION "${CMAKE_PROJECT_VERSION}")
+set(CPACK_PACKAGE_VENDOR "Pigmo developers")
+set(CPACK_PACKAGE_CONTACT "Pigmo developers <pigmo@example.invalid>")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY
+    "Colour converter for billboard effect colour arrays")
+# Kept to short lines: they become the long description in debian/control.
+set(CPACK_PACKAGE_DESCRIPTION
+"Pigmo turns red, green and blue channel values from 0 to 255 and an
+opacity from 0 to 100 into fractions from 0 to 1, shows a swatch of the
+colour and builds a four-element colour array text such as [1,1,1,1]
+for a game's billboard effects.")
+
+set(CPACK_GENERATOR "DEB")
+set(CPACK_PACKAGING_INSTALL_PREFIX "/usr")
+# The package never carries debug information, even from a Debug tree.
+set(CPACK_STRIP_FILES ON)
+
+set(CPACK_DEBIAN_PACKAGE_MAINTAINER "${CPACK_PACKAGE_CONTACT}")
+set(CPACK_DEBIAN_PACKAGE_SECTION "graphics")
+set(CPACK_DEBIAN_PACKAGE_PRIORITY "optional")
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+# Depends is worked out from the linked libraries (Qt, ICU, libstdc++) by
+# dpkg-shlibdeps (dpkg-dev), which needs `file` to find the ELF files.
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+
+set(CPACK_SOURCE_GENERATOR "TGZ")
+set(CPACK_SOURCE_IGNORE_FILES "/\\\\.git/" "/build/" "/out/" "__pycache__")
+
+include(CPack)
