@@ -81,8 +81,11 @@ TEST_F(EventTest, NestedRaiseRunsInsideTheOuterListener) {
     calls.push_back("a" + std::to_string(depth));
     if (depth++ < 2) event.Raise();
   });
+  Event::ResetDeepestNesting();
   event.Raise();
   EXPECT_EQ(calls, (std::vector<std::string>{"a0", "a1", "a2"}));
+  EXPECT_EQ(Event::DeepestNesting(), 3);
+  EXPECT_EQ(Event::NestingDepth(), 0);
 }
 
 TEST_F(EventTest, ErrorLeavingAListenerIsContainedAndTheNextListenerRuns) {
