@@ -3,6 +3,11 @@
 # the project's install rules, installed under /usr.
 include_guard(GLOBAL)
 
+# Only the Debian package is set up; other platforms package nothing yet.
+if(NOT (UNIX AND NOT APPLE))
+  return()
+endif()
+
 set(CPACK_PACKAGE_NAME "pigmo")
 set(CPACK_PACKAGE_VERSION "${CMAKE_PROJECT_VERSION}")
 set(CPACK_PACKAGE_VENDOR "Pigmo developers")
