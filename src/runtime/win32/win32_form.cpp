@@ -1,0 +1,521 @@
+#include "runtime/win32/win32_form.h"
+
+#include <algorithm>
+#include <cwchar>
+
+#include "runtime/error.h"
+
+namespace pigmo::runtime::win32 {
+
+namespace {
+
+constexpr wchar_t kWindowClass[] = L"PigmoWindow";
+
+// A fixed single border with a title bar, system menu and close box; the
+// user cannot resize, minimise or maximise the window.
+constexpr DWORD kWindowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
+constexpr DWORD kWindowExStyle = 0;
+
+const wchar_t* Wide(const std::u16string& s) { return reinterpret_cast<const wchar_t*>(s.c_str()); }
+
+std::u16string WindowText(HWND hwnd) {
+  const int length = GetWindowTextLengthW(hwnd);
+  if (length <= 0) return {};
+  std::u16string text(static_cast<size_t>(length) + 1, u'\0');
+  const int copied = GetWindowTextW(hwnd, reinterpret_cast<wchar_t*>(text.data()), length + 1);
+  text.resize(static_cast<size_t>(std::max(copied, 0)));
+  return text;
+}
+
+COLORREF ToColorRef(Colour colour) { return static_cast<COLORREF>(colour & 0x00FFFFFFu); }
+
+// Per-monitor DPI functions exist from Windows 10 (1607) on; older systems
+// get the system DPI and the classic frame metrics.
+struct DpiApi {
+  using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
+  using AdjustForDpiFn = BOOL(WINAPI*)(LPRECT, DWORD, BOOL, DWORD, UINT);
+  GetDpiForWindowFn get_dpi_for_window = nullptr;
+  AdjustForDpiFn adjust_window_rect_ex_for_dpi = nullptr;
+
+  static const DpiApi& Get() {
+    static const DpiApi api = [] {
+      DpiApi a;
+      if (HMODULE user32 = GetModuleHandleW(L"user32.dll")) {
+        a.get_dpi_for_window = reinterpret_cast<GetDpiForWindowFn>(
+            reinterpret_cast<void*>(GetProcAddress(user32, "GetDpiForWindow")));
+        a.adjust_window_rect_ex_for_dpi = reinterpret_cast<AdjustForDpiFn>(
+            reinterpret_cast<void*>(GetProcAddress(user32, "AdjustWindowRectExForDpi")));
+      }
+      return a;
+    }();
+    return api;
+  }
+};
+
+UINT DpiOf(HWND hwnd) {
+  const DpiApi& api = DpiApi::Get();
+  if (api.get_dpi_for_window != nullptr) {
+    if (const UINT dpi = api.get_dpi_for_window(hwnd); dpi != 0) return dpi;
+  }
+  HDC dc = GetDC(hwnd);
+  const int dpi = dc != nullptr ? GetDeviceCaps(dc, LOGPIXELSY) : USER_DEFAULT_SCREEN_DPI;
+  if (dc != nullptr) ReleaseDC(hwnd, dc);
+  return dpi > 0 ? static_cast<UINT>(dpi) : USER_DEFAULT_SCREEN_DPI;
+}
+
+HFONT CreateSpecFont(const FontSpec& font, UINT dpi) {
+  LOGFONTW lf{};
+  // Negative: the character height, as a point size means it.
+  lf.lfHeight = -static_cast<LONG>(std::lround(font.points * dpi / 72.0));
+  lf.lfWeight = font.weight;
+  lf.lfItalic = font.italic ? TRUE : FALSE;
+  lf.lfUnderline = font.underline ? TRUE : FALSE;
+  lf.lfStrikeOut = font.strikeout ? TRUE : FALSE;
+  lf.lfCharSet = ANSI_CHARSET;  // Western
+  lf.lfOutPrecision = OUT_DEFAULT_PRECIS;
+  lf.lfClipPrecision = CLIP_DEFAULT_PRECIS;
+  lf.lfQuality = DEFAULT_QUALITY;
+  // Where the face is missing, the font mapper picks a sans-serif.
+  lf.lfPitchAndFamily = VARIABLE_PITCH | FF_SWISS;
+  const size_t n = std::min(font.face.size(), static_cast<size_t>(LF_FACESIZE - 1));
+  for (size_t i = 0; i < n; ++i) lf.lfFaceName[i] = static_cast<wchar_t>(font.face[i]);
+  return CreateFontIndirectW(&lf);
+}
+
+// The first icon group in the program's resources, whatever its id.
+BOOL CALLBACK TakeFirstIconName(HMODULE, LPCWSTR, LPWSTR name, LONG_PTR param) {
+  auto* out = reinterpret_cast<LPCWSTR*>(param);
+  *out = IS_INTRESOURCE(name) ? name : nullptr;  // string names are not used here
+  return FALSE;
+}
+
+LPCWSTR ProgramIconName(HINSTANCE instance) {
+  LPCWSTR name = nullptr;
+  EnumResourceNamesW(instance, MAKEINTRESOURCEW(14) /* RT_GROUP_ICON */, TakeFirstIconName,
+                     reinterpret_cast<LONG_PTR>(&name));
+  return name;
+}
+
+HICON LoadProgramIcon(HINSTANCE instance, int cx_metric, int cy_metric) {
+  if (LPCWSTR name = ProgramIconName(instance)) {
+    if (HANDLE icon = LoadImageW(instance, name, IMAGE_ICON, GetSystemMetrics(cx_metric),
+                                 GetSystemMetrics(cy_metric), LR_DEFAULTCOLOR | LR_SHARED)) {
+      return static_cast<HICON>(icon);
+    }
+  }
+  return LoadIconW(nullptr, MAKEINTRESOURCEW(32512) /* IDI_APPLICATION */);
+}
+
+ATOM RegisterWindowClass(HINSTANCE instance, WNDPROC proc) {
+  WNDCLASSEXW existing{};
+  existing.cbSize = sizeof existing;
+  if (GetClassInfoExW(instance, kWindowClass, &existing)) return 1;
+  WNDCLASSEXW wc{};
+  wc.cbSize = sizeof wc;
+  wc.style = CS_HREDRAW | CS_VREDRAW;
+  wc.lpfnWndProc = proc;
+  wc.hInstance = instance;
+  wc.hIcon = LoadProgramIcon(instance, SM_CXICON, SM_CYICON);
+  wc.hIconSm = LoadProgramIcon(instance, SM_CXSMICON, SM_CYSMICON);
+  wc.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512) /* IDC_ARROW */);
+  wc.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_BTNFACE + 1));
+  wc.lpszClassName = kWindowClass;
+  return RegisterClassExW(&wc);
+}
+
+[[noreturn]] void NoSuchControl(std::string_view name) {
+  Raise(ErrorKind::kInvalidArgument, "no control named " + std::string(name));
+}
+
+}  // namespace
+
+std::optional<int> ControlId(const FormSpec& spec, std::string_view name) {
+  for (size_t i = 0; i < spec.controls.size(); ++i) {
+    if (spec.controls[i].name == name) return kFirstControlId + static_cast<int>(i);
+  }
+  return std::nullopt;
+}
+
+// ---------------------------------------------------------------- text box
+
+Win32TextBox::Win32TextBox(std::u16string text, bool read_only, std::int32_t max_length)
+    : known_text_(std::move(text)), read_only_(read_only), max_length_(max_length) {}
+
+void Win32TextBox::Attach(HWND hwnd) {
+  hwnd_ = hwnd;
+  // The limit binds typing and pasting only: WM_SETTEXT ignores it. 0 lifts
+  // the control's default limit of 32,767 characters for boxes without one.
+  SendMessageW(hwnd_, EM_SETLIMITTEXT, static_cast<WPARAM>(std::max(max_length_, 0)), 0);
+  known_text_ = WindowText(hwnd_);
+}
+
+void Win32TextBox::Detach() {
+  if (hwnd_ != nullptr) known_text_ = WindowText(hwnd_);
+  hwnd_ = nullptr;
+}
+
+std::u16string Win32TextBox::Text() const {
+  return hwnd_ != nullptr ? WindowText(hwnd_) : known_text_;
+}
+
+void Win32TextBox::SetText(std::u16string_view text) {
+  const std::u16string before = Text();
+  if (hwnd_ == nullptr) {
+    known_text_.assign(text);
+  } else if (text != before) {
+    // The control notifies EN_CHANGE from inside WM_SETTEXT (on some
+    // versions even for the same text); that notification is ignored and
+    // the event raised below, once, after the caret is in place.
+    const std::u16string buffer(text);
+    ++program_writes_;
+    SetWindowTextW(hwnd_, Wide(buffer));
+    --program_writes_;
+    known_text_ = WindowText(hwnd_);  // an edit control stops at U+0000
+  }
+  if (hwnd_ != nullptr) SendMessageW(hwnd_, EM_SETSEL, 0, 0);
+  if (known_text_ != before) RaiseChange();
+}
+
+std::int32_t Win32TextBox::Caret() const {
+  if (hwnd_ == nullptr) return 0;
+  DWORD start = 0;
+  DWORD end = 0;
+  SendMessageW(hwnd_, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+  return static_cast<std::int32_t>(std::min(start, end));
+}
+
+void Win32TextBox::SetCaret(std::int32_t caret) {
+  const std::int32_t at = PlaceCaret(caret, Text().size());
+  if (hwnd_ != nullptr) SendMessageW(hwnd_, EM_SETSEL, static_cast<WPARAM>(at), static_cast<LPARAM>(at));
+}
+
+void Win32TextBox::OnEditChange() {
+  if (program_writes_ > 0 || hwnd_ == nullptr) return;
+  std::u16string now = WindowText(hwnd_);
+  if (now == known_text_) return;  // a notification without a change
+  known_text_ = std::move(now);
+  RaiseChange();
+}
+
+// ------------------------------------------------------------------ label
+
+Win32Label::Win32Label(std::u16string caption, std::optional<Colour> fore, std::optional<Colour> back)
+    : caption_(std::move(caption)), fore_(fore) {
+  if (back) SetBackColour(*back);
+}
+
+Win32Label::~Win32Label() {
+  if (brush_ != nullptr) DeleteObject(brush_);
+}
+
+Colour Win32Label::BackColour() const {
+  return back_ ? *back_ : static_cast<Colour>(GetSysColor(COLOR_BTNFACE) & 0x00FFFFFFu);
+}
+
+void Win32Label::SetBackColour(Colour colour) {
+  const Colour rgb = colour & 0x00FFFFFFu;
+  if (back_ == rgb && brush_ != nullptr) return;
+  HBRUSH brush = CreateSolidBrush(ToColorRef(rgb));
+  if (brush == nullptr) return;  // out of GDI objects: keep the old colour
+  HBRUSH old = brush_;
+  brush_ = brush;
+  back_ = rgb;
+  if (hwnd_ != nullptr) InvalidateRect(hwnd_, nullptr, TRUE);
+  if (old != nullptr) DeleteObject(old);
+}
+
+HBRUSH Win32Label::Brush() const {
+  return brush_ != nullptr ? brush_ : GetSysColorBrush(COLOR_BTNFACE);
+}
+
+// ------------------------------------------------------------------- form
+
+Win32Form::Win32Form(const FormSpec& spec, HINSTANCE instance, OnClose on_close)
+    : spec_(spec), on_close_(on_close) {
+  if (!RegisterWindowClass(instance, &Win32Form::WindowProc)) {
+    Raise(ErrorKind::kInvalidArgument, "cannot register the window class");
+  }
+  // Created where it will be shown (the primary monitor), so that its DPI
+  // is that monitor's from the start.
+  RECT work{};
+  SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+  const std::u16string caption(spec_.caption);
+  hwnd_ = CreateWindowExW(kWindowExStyle, kWindowClass, Wide(caption), kWindowStyle, work.left,
+                          work.top, 100, 100, nullptr, nullptr, instance, this);
+  if (hwnd_ == nullptr) Raise(ErrorKind::kInvalidArgument, "cannot create the window");
+  dpi_ = DpiOf(hwnd_);
+  CreateControls(instance);
+  ApplyDpi(dpi_);
+
+  // Centred on the work area of its monitor.
+  const SIZE size = WindowSizeForDpi(dpi_);
+  MONITORINFO monitor{};
+  monitor.cbSize = sizeof monitor;
+  if (GetMonitorInfoW(MonitorFromWindow(hwnd_, MONITOR_DEFAULTTOPRIMARY), &monitor)) {
+    work = monitor.rcWork;
+  }
+  const int x = spec_.centred ? work.left + (work.right - work.left - size.cx) / 2 : work.left;
+  const int y = spec_.centred ? work.top + (work.bottom - work.top - size.cy) / 2 : work.top;
+  SetWindowPos(hwnd_, nullptr, x, y, size.cx, size.cy, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+Win32Form::~Win32Form() {
+  if (hwnd_ != nullptr) DestroyWindow(hwnd_);
+  if (font_ != nullptr) DeleteObject(font_);
+}
+
+void Win32Form::CreateControls(HINSTANCE instance) {
+  std::vector<size_t> order(spec_.controls.size());
+  for (size_t i = 0; i < order.size(); ++i) order[i] = i;
+  std::stable_sort(order.begin(), order.end(), [this](size_t a, size_t b) {
+    return spec_.controls[a].tab_index < spec_.controls[b].tab_index;
+  });
+  controls_.reserve(order.size());
+
+  for (size_t row : order) {
+    const ControlSpec& c = spec_.controls[row];
+    Control control;
+    control.spec = &c;
+    control.id = kFirstControlId + static_cast<int>(row);
+    const wchar_t* window_class = nullptr;
+    DWORD style = WS_CHILD | WS_VISIBLE;
+    DWORD ex_style = 0;
+    switch (c.kind) {
+      case ControlKind::kTextBox:
+        window_class = L"EDIT";
+        style |= WS_TABSTOP | ES_LEFT | ES_AUTOHSCROLL | (c.read_only ? ES_READONLY : 0);
+        ex_style = WS_EX_CLIENTEDGE;  // the standard sunken border
+        control.box = std::make_shared<Win32TextBox>(std::u16string(c.text), c.read_only, c.max_length);
+        break;
+      case ControlKind::kLabel:
+        window_class = L"STATIC";
+        // No word wrap, and "&" is no access-key marker.
+        style |= SS_LEFTNOWORDWRAP | SS_NOPREFIX;
+        control.label = std::make_unique<Win32Label>(std::u16string(c.text), c.fore_colour, c.back_colour);
+        break;
+      case ControlKind::kButton:
+        window_class = L"BUTTON";
+        // A plain push button, never the default one.
+        style |= WS_TABSTOP | BS_PUSHBUTTON;
+        control.button = std::make_unique<Win32Button>(std::u16string(c.text));
+        break;
+    }
+    const std::u16string text(c.text);
+    // Placed properly by ApplyDpi. Until the control is attached below its
+    // notifications find no object, so the start text raises nothing.
+    control.hwnd = CreateWindowExW(ex_style, window_class, Wide(text), style, 0, 0, 0, 0, hwnd_,
+                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(control.id)),
+                                   instance, nullptr);
+    if (control.hwnd == nullptr) Raise(ErrorKind::kInvalidArgument, "cannot create " + std::string(c.name));
+    // The dialog manager walks siblings in Z order: keep it the tab order.
+    SetWindowPos(control.hwnd, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    if (control.box) control.box->Attach(control.hwnd);
+    if (control.label) control.label->hwnd_ = control.hwnd;
+    if (control.button) control.button->hwnd_ = control.hwnd;
+    controls_.push_back(std::move(control));
+  }
+}
+
+SIZE Win32Form::WindowSizeForDpi(UINT dpi) const {
+  RECT rect{0, 0, TwipsToPixels(spec_.client_width, dpi), TwipsToPixels(spec_.client_height, dpi)};
+  const DpiApi& api = DpiApi::Get();
+  if (api.adjust_window_rect_ex_for_dpi != nullptr) {
+    api.adjust_window_rect_ex_for_dpi(&rect, kWindowStyle, FALSE, kWindowExStyle, dpi);
+  } else {
+    AdjustWindowRectEx(&rect, kWindowStyle, FALSE, kWindowExStyle);
+  }
+  return SIZE{rect.right - rect.left, rect.bottom - rect.top};
+}
+
+void Win32Form::ApplyDpi(UINT dpi) {
+  dpi_ = dpi;
+  HFONT font = CreateSpecFont(spec_.font, dpi);
+  for (const Control& control : controls_) {
+    const TwipRect& b = control.spec->bounds;
+    SetWindowPos(control.hwnd, nullptr, TwipsToPixels(b.left, dpi), TwipsToPixels(b.top, dpi),
+                 TwipsToPixels(b.width, dpi), TwipsToPixels(b.height, dpi),
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+    if (control.spec->uses_font && font != nullptr) {
+      SendMessageW(control.hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+    }
+  }
+  if (font_ != nullptr) DeleteObject(font_);
+  font_ = font;
+}
+
+Win32Form::Control* Win32Form::FindByHandle(HWND hwnd) {
+  for (Control& control : controls_) {
+    if (control.hwnd == hwnd) return &control;
+  }
+  return nullptr;
+}
+
+Win32Form::Control* Win32Form::FindByName(std::string_view name) {
+  for (Control& control : controls_) {
+    if (control.spec->name == name) return &control;
+  }
+  return nullptr;
+}
+
+const Win32Form::Control* Win32Form::FindByName(std::string_view name) const {
+  for (const Control& control : controls_) {
+    if (control.spec->name == name) return &control;
+  }
+  return nullptr;
+}
+
+std::shared_ptr<TextBox> Win32Form::TextBoxNamed(std::string_view name) {
+  Control* control = FindByName(name);
+  if (control == nullptr || !control->box) NoSuchControl(name);
+  return control->box;
+}
+
+Label& Win32Form::LabelNamed(std::string_view name) {
+  Control* control = FindByName(name);
+  if (control == nullptr || !control->label) NoSuchControl(name);
+  return *control->label;
+}
+
+Button& Win32Form::ButtonNamed(std::string_view name) {
+  Control* control = FindByName(name);
+  if (control == nullptr || !control->button) NoSuchControl(name);
+  return *control->button;
+}
+
+HWND Win32Form::ControlHandle(std::string_view name) const {
+  const Control* control = FindByName(name);
+  return control != nullptr ? control->hwnd : nullptr;
+}
+
+void Win32Form::ShowInfo(std::u16string_view text, std::u16string_view title) {
+  const std::u16string message(text);
+  const std::u16string caption(title);
+  // Owned by the window, which it disables until it is closed.
+  MessageBoxW(hwnd_, Wide(message), Wide(caption), MB_OK | MB_ICONINFORMATION);
+}
+
+void Win32Form::Show() {
+  if (hwnd_ == nullptr) return;
+  auto first = std::find_if(controls_.begin(), controls_.end(), [](const Control& c) {
+    return (GetWindowLongPtrW(c.hwnd, GWL_STYLE) & WS_TABSTOP) != 0;
+  });
+  saved_focus_ = first != controls_.end() ? first->hwnd : nullptr;
+  // Keyboard focus at start selects the box's whole text, as Tab does.
+  if (first != controls_.end() && first->box) SendMessageW(first->hwnd, EM_SETSEL, 0, -1);
+  ShowWindow(hwnd_, SW_SHOWNORMAL);
+  UpdateWindow(hwnd_);
+  if (saved_focus_ != nullptr) SetFocus(saved_focus_);
+}
+
+bool Win32Form::PreTranslateMessage(MSG& msg) {
+  if (hwnd_ == nullptr) return false;
+  if (msg.hwnd != hwnd_ && !IsChild(hwnd_, msg.hwnd)) return false;
+  return IsDialogMessageW(hwnd_, &msg) != FALSE;
+}
+
+LRESULT CALLBACK Win32Form::WindowProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
+  if (message == WM_NCCREATE) {
+    auto* create = reinterpret_cast<CREATESTRUCTW*>(lparam);
+    auto* form = static_cast<Win32Form*>(create->lpCreateParams);
+    form->hwnd_ = hwnd;
+    SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(form));
+  }
+  auto* form = reinterpret_cast<Win32Form*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+  if (form == nullptr) return DefWindowProcW(hwnd, message, wparam, lparam);
+  return form->HandleMessage(message, wparam, lparam);
+}
+
+LRESULT Win32Form::ControlColour(HDC dc, HWND control_hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
+  const Control* control = FindByHandle(control_hwnd);
+  if (control == nullptr) return DefWindowProcW(hwnd_, message, wparam, lparam);
+  if (control->box) {
+    // Read-only boxes ask with WM_CTLCOLORSTATIC and would get the dialog
+    // face; every box keeps the window colours instead.
+    const auto fore = control->spec->fore_colour;
+    SetTextColor(dc, fore ? ToColorRef(*fore) : GetSysColor(COLOR_WINDOWTEXT));
+    SetBkColor(dc, GetSysColor(COLOR_WINDOW));
+    return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_WINDOW));
+  }
+  if (control->label) {
+    const Win32Label& label = *control->label;
+    SetTextColor(dc, label.fore_ ? ToColorRef(*label.fore_) : GetSysColor(COLOR_WINDOWTEXT));
+    SetBkColor(dc, ToColorRef(label.BackColour()));
+    return reinterpret_cast<LRESULT>(label.Brush());
+  }
+  return DefWindowProcW(hwnd_, message, wparam, lparam);
+}
+
+LRESULT Win32Form::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
+  switch (message) {
+    case WM_COMMAND: {
+      // Only notifications from our own controls count. Enter and Escape
+      // arrive as IDOK and IDCANCEL from the dialog manager: ignored.
+      const auto hwnd = reinterpret_cast<HWND>(lparam);
+      if (hwnd == nullptr) return 0;
+      Control* control = FindByHandle(hwnd);
+      if (control == nullptr || LOWORD(wparam) != control->id) return 0;
+      if (control->box && HIWORD(wparam) == EN_CHANGE) control->box->OnEditChange();
+      if (control->button && HIWORD(wparam) == BN_CLICKED) control->button->RaiseClick();
+      return 0;
+    }
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORSTATIC:
+      return ControlColour(reinterpret_cast<HDC>(wparam), reinterpret_cast<HWND>(lparam), message,
+                           wparam, lparam);
+    case WM_ACTIVATE:
+      // A plain window forgets its focused control when it is deactivated
+      // (a message box, another program): remember it and give it back.
+      if (LOWORD(wparam) == WA_INACTIVE) {
+        HWND focus = GetFocus();
+        if (focus != nullptr && IsChild(hwnd_, focus)) saved_focus_ = focus;
+      } else if (saved_focus_ != nullptr && IsWindow(saved_focus_)) {
+        SetFocus(saved_focus_);
+      }
+      return 0;
+    case WM_SETFOCUS:
+      if (saved_focus_ != nullptr && IsWindow(saved_focus_)) SetFocus(saved_focus_);
+      return 0;
+    case WM_DPICHANGED: {
+      // Moved to a monitor with another scale: the layout and the font
+      // follow, and the client area keeps its size in twips.
+      ApplyDpi(HIWORD(wparam));
+      const auto* suggested = reinterpret_cast<const RECT*>(lparam);
+      const SIZE size = WindowSizeForDpi(dpi_);
+      SetWindowPos(hwnd_, nullptr, suggested->left, suggested->top, size.cx, size.cy,
+                   SWP_NOZORDER | SWP_NOACTIVATE);
+      return 0;
+    }
+    case WM_DESTROY:
+      for (Control& control : controls_) {
+        if (control.box) control.box->Detach();
+        if (control.label) control.label->hwnd_ = nullptr;
+        if (control.button) control.button->hwnd_ = nullptr;
+        control.hwnd = nullptr;
+      }
+      if (on_close_ == OnClose::kQuit) PostQuitMessage(0);
+      break;
+    case WM_NCDESTROY: {
+      HWND hwnd = hwnd_;
+      SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+      hwnd_ = nullptr;
+      return DefWindowProcW(hwnd, message, wparam, lparam);
+    }
+    default:
+      break;
+  }
+  return DefWindowProcW(hwnd_, message, wparam, lparam);
+}
+
+int RunMessageLoop(Win32Form& form) {
+  MSG msg{};
+  BOOL got = FALSE;
+  while ((got = GetMessageW(&msg, nullptr, 0, 0)) != 0) {
+    if (got == -1) return 1;
+    if (form.PreTranslateMessage(msg)) continue;
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
+  }
+  return static_cast<int>(msg.wParam);
+}
+
+}  // namespace pigmo::runtime::win32
