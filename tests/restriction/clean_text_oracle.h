@@ -1,0 +1,194 @@
+// A slow, literal rendering of the numeric text filter, kept as the oracle
+// the production code is checked against. It does every step one at a time
+// exactly as the rule is written: 1-based positions, checked 32-bit caret
+// arithmetic, a 16-bit scan index, one character erased at a time, and every
+// comparison made through Locale::TextEquals. Do not optimise it.
+//
+// Matching: an occurrence of a pattern at position i is the substring of the
+// same length starting at i that compares equal to the pattern. A character
+// occurs in the allowed set when it compares equal to one of the allowed
+// text's single characters; the empty text (what a position beyond the end
+// holds) occurs in every text, so it counts as allowed.
+#pragma once
+
+#include <cstdint>
+#include <limits>
+#include <string>
+#include <string_view>
+
+#include "restriction/clean_text.h"
+#include "runtime/error.h"
+#include "runtime/locale.h"
+
+namespace pigmo::restriction::oracle {
+
+namespace detail {
+
+using runtime::ErrorKind;
+
+inline std::int32_t Check32(std::int64_t v) {
+  if (v < std::numeric_limits<std::int32_t>::min() || v > std::numeric_limits<std::int32_t>::max()) {
+    runtime::Raise(ErrorKind::kOverflow, "oracle: 32-bit overflow");
+  }
+  return static_cast<std::int32_t>(v);
+}
+inline std::int32_t Add32(std::int32_t a, std::int32_t b) { return Check32(std::int64_t{a} + b); }
+inline std::int32_t Sub32(std::int32_t a, std::int32_t b) { return Check32(std::int64_t{a} - b); }
+
+inline std::int16_t Check16(std::int32_t v) {
+  if (v < std::numeric_limits<std::int16_t>::min() || v > std::numeric_limits<std::int16_t>::max()) {
+    runtime::Raise(ErrorKind::kOverflow, "oracle: 16-bit overflow");
+  }
+  return static_cast<std::int16_t>(v);
+}
+inline std::int16_t Add16(std::int16_t a, std::int16_t b) { return Check16(std::int32_t{a} + b); }
+inline std::int16_t Sub16(std::int16_t a, std::int16_t b) { return Check16(std::int32_t{a} - b); }
+
+inline std::int32_t Len(const std::u16string& s) {
+  if (s.size() > static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max())) {
+    runtime::Raise(ErrorKind::kOverflow, "oracle: text too long");
+  }
+  return static_cast<std::int32_t>(s.size());
+}
+
+// The first k characters (all of s when k >= its length).
+inline std::u16string Left(const std::u16string& s, std::int32_t k) {
+  if (k < 0) runtime::Raise(ErrorKind::kInvalidArgument, "oracle: Left");
+  return s.substr(0, static_cast<std::size_t>(k));
+}
+
+// The characters from 1-based position start on; empty beyond the end.
+inline std::u16string Mid(const std::u16string& s, std::int32_t start) {
+  if (start < 1) runtime::Raise(ErrorKind::kInvalidArgument, "oracle: Mid");
+  if (start > Len(s)) return u"";
+  return s.substr(static_cast<std::size_t>(start - 1));
+}
+
+// `count` characters from 1-based position start; shorter or empty at the end.
+inline std::u16string Mid(const std::u16string& s, std::int32_t start, std::int32_t count) {
+  if (start < 1 || count < 0) runtime::Raise(ErrorKind::kInvalidArgument, "oracle: Mid");
+  if (start > Len(s)) return u"";
+  return s.substr(static_cast<std::size_t>(start - 1), static_cast<std::size_t>(count));
+}
+
+// Mid without a copy, for comparisons.
+inline std::u16string_view MidView(const std::u16string& s, std::int32_t start, std::int32_t count) {
+  if (start < 1 || count < 0) runtime::Raise(ErrorKind::kInvalidArgument, "oracle: Mid");
+  if (start > Len(s)) return {};
+  return std::u16string_view(s).substr(static_cast<std::size_t>(start - 1), static_cast<std::size_t>(count));
+}
+
+// Is there an occurrence of `pattern` at 1-based position i of s?
+inline bool OccursAt(const std::u16string& s, std::int32_t i, const std::u16string& pattern,
+                     const runtime::Locale& locale) {
+  if (Add32(Sub32(i, 1), Len(pattern)) > Len(s)) return false;
+  return locale.TextEquals(MidView(s, i, Len(pattern)), pattern);
+}
+
+// Every occurrence of `find`, searched from position 1, left to right and
+// without overlap, replaced by `repl`; at most `count` of them when count is
+// not -1. Replaced text is not searched again.
+inline std::u16string Replace(const std::u16string& s, const std::u16string& find,
+                              const std::u16string& repl, const runtime::Locale& locale,
+                              std::int32_t count = -1) {
+  std::u16string out;
+  std::int32_t done = 0;
+  std::int32_t i = 1;
+  while (i <= Len(s)) {
+    if (!find.empty() && (count == -1 || done < count) && OccursAt(s, i, find, locale)) {
+      out += repl;
+      i = Add32(i, Len(find));
+      done = Add32(done, 1);
+    } else {
+      out += MidView(s, i, 1);
+      i = Add32(i, 1);
+    }
+  }
+  return out;
+}
+
+// Does the character `ch` occur in the allowed set?
+inline bool InAllowed(const std::u16string& allowed, std::u16string_view ch, const runtime::Locale& locale) {
+  if (ch.empty()) return true;  // the empty text occurs in every text
+  for (std::int32_t j = 1; j <= Len(allowed); j = Add32(j, 1)) {
+    if (locale.TextEquals(ch, MidView(allowed, j, 1))) return true;
+  }
+  return false;
+}
+
+}  // namespace detail
+
+inline std::int32_t InstrPrev(std::u16string_view Text, std::u16string_view sMatch, std::int32_t LastPos,
+                              const runtime::Locale& locale) {
+  using namespace detail;
+  if (LastPos < 0) runtime::Raise(ErrorKind::kInvalidArgument, "oracle: negative LastPos");
+  const std::u16string text(Text);
+  const std::u16string match(sMatch);
+  if (match.empty()) return 0;
+  // 1. The first LastPos characters.
+  const std::u16string prefix = Left(text, LastPos);
+  // 2. From the end of that prefix backwards, the first start whose
+  //    occurrence fits wholly inside it.
+  for (std::int32_t i = Add32(Sub32(Len(prefix), Len(match)), 1); i >= 1; i = Sub32(i, 1)) {
+    if (locale.TextEquals(MidView(prefix, i, Len(match)), match)) return i;
+  }
+  return 0;
+}
+
+inline Cleaned CleanText(std::u16string_view text, std::int32_t caret, std::u16string_view allowed,
+                         std::u16string_view delimiter, const runtime::Locale& locale) {
+  using namespace detail;
+  if (caret < 0) runtime::Raise(ErrorKind::kInvalidArgument, "oracle: negative caret");
+  if (delimiter.empty()) runtime::Raise(ErrorKind::kInvalidArgument, "oracle: empty delimiter");
+  const std::u16string allowed_set(allowed);
+  const std::u16string delim(delimiter);
+
+  // 1.
+  std::u16string s(text);
+  std::int32_t n = caret;
+  Len(s);
+
+  // 2. Every "," becomes the delimiter.
+  s = Replace(s, u",", delim, locale);
+
+  // 3. The last delimiter before the caret.
+  const std::int32_t p = InstrPrev(s, delim, n, locale);
+
+  if (p != 0) {
+    // 4.1
+    const std::u16string head = Replace(Left(s, Sub32(p, 1)), delim, u"", locale);
+    // 4.2
+    n = Sub32(Add32(Len(head), n), Sub32(p, 1));
+    // 4.3
+    s = head + delim + Replace(Mid(s, Add32(p, 1)), delim, u"", locale);
+  } else {
+    // 5.1
+    s = Replace(s, delim, u"^", locale, 1);
+    // 5.2
+    s = Replace(s, delim, u"", locale);
+    // 5.3
+    s = Replace(s, u"^", delim, locale);
+  }
+
+  // 6. The scan, with its 16-bit index stepping on both branches.
+  std::int16_t i = 1;
+  while (i <= n) {
+    if (InAllowed(allowed_set, MidView(s, i, 1), locale)) {
+      i = Add16(i, 1);
+    } else {
+      s = Left(s, Sub16(i, 1)) + Mid(s, Add16(i, 1));
+      n = Sub32(n, 1);
+    }
+  }
+
+  // 7.
+  if (Len(s) > 0 && locale.TextEquals(Left(s, 1), delim)) {
+    s = u"0" + s;
+    n = Add32(n, 1);
+  }
+
+  // 8.
+  return Cleaned{s, n};
+}
+
+}  // namespace pigmo::restriction::oracle
