@@ -125,8 +125,14 @@ void LineEdit::contextMenuEvent(QContextMenuEvent* event) {
   if (!menu) return;
   if (Limited()) {
     for (QAction* action : menu->actions()) {
-      if (action->objectName() == QLatin1String("edit-paste")) {
-        QObject::disconnect(action, &QAction::triggered, this, &QLineEdit::paste);
+      // The paste entry is the one wired to QLineEdit::paste (its object
+      // name is not set in every Qt version, and Qt has wired it both by
+      // member pointer and by signature); it is rewired to the limit.
+      const bool paste =
+          QObject::disconnect(action, &QAction::triggered, this, &QLineEdit::paste) ||
+          QObject::disconnect(action, SIGNAL(triggered()), this, SLOT(paste())) ||
+          QObject::disconnect(action, SIGNAL(triggered(bool)), this, SLOT(paste()));
+      if (paste) {
         QObject::connect(action, &QAction::triggered, this, [this] { PasteAsUser(); });
       } else if (action->menu()) {
         // The Unicode control character submenu inserts past any limit.

@@ -221,6 +221,9 @@ void QtForm::Show() {
     if (auto* edit = dynamic_cast<LineEdit*>(first)) edit->selectAll();
   }
   window_->show();
+  // Where the platform knows the frame only once the window exists, centre
+  // again so that the whole window, frame included, sits in the middle.
+  if (centred_ && window_->frameGeometry().size() != window_->size()) Centre();
   window_->raise();
   window_->activateWindow();
 }
@@ -229,7 +232,10 @@ void QtForm::Centre() {
   const QScreen* screen = window_->screen();
   if (!screen) screen = QGuiApplication::primaryScreen();
   if (!screen) return;
-  const QRect place = QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, window_->size(),
+  // move() places the frame; before the window is shown the frame is
+  // usually not known yet and counts as the client area.
+  const QRect place = QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter,
+                                          window_->frameGeometry().size(),
                                           screen->availableGeometry());
   window_->move(place.topLeft());
 }
