@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <cstdlib>
 #include <string>
 #include <vector>
@@ -51,6 +52,57 @@ TEST_F(Win32FormTest, WindowHasAFixedFrameWithCaptionSystemMenuAndCloseBoxOnly) 
   EXPECT_EQ(testing::WindowText(form.Handle()), u"Pigmo");
   EXPECT_EQ(GetParent(form.Handle()), nullptr);
   EXPECT_EQ(GetWindow(form.Handle(), GW_OWNER), nullptr);  // so it has a task-bar button
+}
+
+// The pixels of an icon, drawn into a 32-bit bitmap of its own size.
+std::vector<std::uint32_t> IconPixels(HICON icon, SIZE* size) {
+  ICONINFO info{};
+  if (icon == nullptr || !GetIconInfo(icon, &info)) return {};
+  BITMAP bm{};
+  GetObjectW(info.hbmColor != nullptr ? info.hbmColor : info.hbmMask, sizeof bm, &bm);
+  size->cx = bm.bmWidth;
+  size->cy = info.hbmColor != nullptr ? bm.bmHeight : bm.bmHeight / 2;
+  if (info.hbmColor != nullptr) DeleteObject(info.hbmColor);
+  if (info.hbmMask != nullptr) DeleteObject(info.hbmMask);
+  BITMAPINFO bi{};
+  bi.bmiHeader.biSize = sizeof bi.bmiHeader;
+  bi.bmiHeader.biWidth = size->cx;
+  bi.bmiHeader.biHeight = -size->cy;
+  bi.bmiHeader.biPlanes = 1;
+  bi.bmiHeader.biBitCount = 32;
+  bi.bmiHeader.biCompression = BI_RGB;
+  void* bits = nullptr;
+  HDC dc = CreateCompatibleDC(nullptr);
+  HBITMAP dib = CreateDIBSection(dc, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+  HGDIOBJ old = SelectObject(dc, dib);
+  DrawIconEx(dc, 0, 0, icon, size->cx, size->cy, 0, nullptr, DI_NORMAL);
+  GdiFlush();
+  const auto* p = static_cast<const std::uint32_t*>(bits);
+  std::vector<std::uint32_t> pixels(p, p + static_cast<size_t>(size->cx) * static_cast<size_t>(size->cy));
+  SelectObject(dc, old);
+  DeleteObject(dib);
+  DeleteDC(dc);
+  return pixels;
+}
+
+// This test program carries Pigmo.exe's resources, icon included.
+TEST_F(Win32FormTest, TitleBarAndTaskBarShowTheProgramsIcon) {
+  for (WPARAM kind : {ICON_BIG, ICON_SMALL}) {
+    SCOPED_TRACE(kind == ICON_BIG ? "big" : "small");
+    SIZE size{};
+    const std::vector<std::uint32_t> shown =
+        IconPixels(reinterpret_cast<HICON>(SendMessageW(form.Handle(), WM_GETICON, kind, 0)), &size);
+    ASSERT_FALSE(shown.empty());
+    EXPECT_EQ(size.cx, GetSystemMetrics(kind == ICON_BIG ? SM_CXICON : SM_CXSMICON));
+    HICON own = static_cast<HICON>(
+        LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(1), IMAGE_ICON, size.cx, size.cy, 0));
+    ASSERT_NE(own, nullptr);
+    SIZE own_size{};
+    EXPECT_EQ(IconPixels(own, &own_size), shown);
+    HICON stock = LoadIconW(nullptr, MAKEINTRESOURCEW(32512));  // IDI_APPLICATION
+    EXPECT_NE(IconPixels(stock, &own_size), shown);
+    DestroyIcon(own);
+  }
 }
 
 TEST_F(Win32FormTest, ClientAreaIsTheDescribedSizeAtTheWindowsDpi) {

@@ -243,6 +243,11 @@ Win32Form::Win32Form(const FormSpec& spec, HINSTANCE instance, OnClose on_close)
   hwnd_ = CreateWindowExW(kWindowExStyle, kWindowClass, Wide(caption), kWindowStyle, work.left,
                           work.top, 100, 100, nullptr, nullptr, instance, this);
   if (hwnd_ == nullptr) Raise(ErrorKind::kInvalidArgument, "cannot create the window");
+  // The title bar and the task bar show the program's icon.
+  SendMessageW(hwnd_, WM_SETICON, ICON_BIG,
+               reinterpret_cast<LPARAM>(LoadProgramIcon(instance, SM_CXICON, SM_CYICON)));
+  SendMessageW(hwnd_, WM_SETICON, ICON_SMALL,
+               reinterpret_cast<LPARAM>(LoadProgramIcon(instance, SM_CXSMICON, SM_CYSMICON)));
   dpi_ = DpiOf(hwnd_);
   CreateControls(instance);
   ApplyDpi(dpi_);
