@@ -639,63 +639,22 @@ TEST_F(Win32FormTest, MovingToAMonitorWithAnotherScaleScalesLayoutAndFont) {
 
 // ------------------------------------------------------------ message box
 
-// Finds the message box this thread shows, reads it and closes it with OK.
-struct SeenMessageBox {
-  std::u16string title;
-  std::u16string text;
-  bool owner_disabled = false;
-  HWND owner = nullptr;
-  bool has_icon = false;
-  int buttons = 0;
-};
-
-SeenMessageBox* g_seen = nullptr;
-
-BOOL CALLBACK ReadBoxChild(HWND child, LPARAM) {
-  wchar_t cls[32] = {};
-  GetClassNameW(child, cls, 32);
-  if (_wcsicmp(cls, L"Button") == 0 && IsWindowVisible(child)) ++g_seen->buttons;
-  if (_wcsicmp(cls, L"Static") == 0) {
-    if ((GetWindowLongPtrW(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON) {
-      g_seen->has_icon = SendMessageW(child, STM_GETICON, 0, 0) != 0;
-    } else if (GetWindowTextLengthW(child) > 0) {
-      g_seen->text = testing::WindowText(child);
-    }
-  }
-  return TRUE;
-}
-
-BOOL CALLBACK FindMessageBox(HWND hwnd, LPARAM) {
-  wchar_t cls[32] = {};
-  GetClassNameW(hwnd, cls, 32);
-  if (wcscmp(cls, L"#32770") != 0 || !IsWindowVisible(hwnd)) return TRUE;
-  g_seen->title = testing::WindowText(hwnd);
-  g_seen->owner = GetWindow(hwnd, GW_OWNER);
-  g_seen->owner_disabled = g_seen->owner != nullptr && !IsWindowEnabled(g_seen->owner);
-  EnumChildWindows(hwnd, ReadBoxChild, 0);
-  PostMessageW(hwnd, WM_COMMAND, IDOK, 0);
-  return FALSE;
-}
-
-void CALLBACK CloseMessageBox(HWND, UINT, UINT_PTR, DWORD) {
-  if (g_seen != nullptr && g_seen->title.empty()) {
-    EnumThreadWindows(GetCurrentThreadId(), FindMessageBox, 0);
-  }
-}
-
 TEST_F(Win32FormTest, InfoIsAModalMessageBoxOwnedByTheWindow) {
-  SeenMessageBox seen;
-  g_seen = &seen;
-  const UINT_PTR timer = SetTimer(nullptr, 0, 50, CloseMessageBox);
-  form.ShowInfo(window::AboutText(), window::AboutTitle());
-  KillTimer(nullptr, timer);
-  g_seen = nullptr;
-  EXPECT_EQ(seen.title, u"Info");
-  EXPECT_EQ(seen.text, window::AboutText());
-  EXPECT_EQ(seen.owner, form.Handle());
-  EXPECT_TRUE(seen.owner_disabled);
-  EXPECT_TRUE(seen.has_icon);
-  EXPECT_EQ(seen.buttons, 1);
+  std::vector<testing::SeenMessageBox> seen;
+  {
+    testing::MessageBoxAnswerer answerer(&seen);
+    form.ShowInfo(window::AboutText(), window::AboutTitle());
+  }
+  ASSERT_EQ(seen.size(), 1u);
+  EXPECT_EQ(seen[0].shown.title, u"Info");
+  EXPECT_EQ(seen[0].shown.lines,
+            (std::vector<std::u16string>{u"This program helps you to recalculate an RGB value",
+                                         u"into a color value for the Varnok Billboard effects.",
+                                         u"", u"by Tolvane"}));
+  EXPECT_EQ(seen[0].owner, form.Handle());
+  EXPECT_FALSE(seen[0].owner_enabled);  // modal: the window takes no input meanwhile
+  EXPECT_TRUE(seen[0].shown.information_icon);
+  EXPECT_TRUE(seen[0].shown.only_ok_button);
   // Closed: the window is enabled again and unchanged.
   EXPECT_TRUE(IsWindowEnabled(form.Handle()));
   EXPECT_EQ(form.TextBoxNamed("Text7")->Text(), u"[1,1,1,1]");

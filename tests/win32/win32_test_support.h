@@ -5,9 +5,12 @@
 
 #include "runtime/win32/win32_form.h"
 
+#include <functional>
 #include <string>
 #include <string_view>
+#include <vector>
 
+#include "runtime/contract/harness.h"
 #include "runtime/dispatch.h"
 #include "window/form1_description.h"
 
@@ -122,6 +125,90 @@ inline void PressKey(Win32Form& form, UINT key, bool shift = false) {
   Pump(&form);
   SetShift(false);
 }
+
+// A message box as this thread's user sees it.
+struct SeenMessageBox {
+  contract::ShownMessage shown;
+  HWND owner = nullptr;
+  bool owner_enabled = true;  // while the box is open
+};
+
+namespace detail {
+
+inline BOOL CALLBACK DescribeChild(HWND child, LPARAM param) {
+  auto* seen = reinterpret_cast<SeenMessageBox*>(param);
+  wchar_t cls[32] = {};
+  GetClassNameW(child, cls, 32);
+  if (!IsWindowVisible(child)) return TRUE;
+  if (_wcsicmp(cls, L"Static") == 0) {
+    if ((GetWindowLongPtrW(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON) {
+      const auto icon = reinterpret_cast<HICON>(SendMessageW(child, STM_GETICON, 0, 0));
+      seen->shown.information_icon =
+          icon != nullptr && icon == LoadIconW(nullptr, MAKEINTRESOURCEW(32516) /* IDI_INFORMATION */);
+    } else if (GetWindowTextLengthW(child) > 0) {
+      seen->shown.lines = contract::SplitLines(WindowText(child));
+    }
+  }
+  return TRUE;
+}
+
+inline BOOL CALLBACK CountButtons(HWND child, LPARAM param) {
+  auto* ids = reinterpret_cast<std::vector<int>*>(param);
+  wchar_t cls[32] = {};
+  GetClassNameW(child, cls, 32);
+  if (_wcsicmp(cls, L"Button") == 0 && IsWindowVisible(child)) ids->push_back(GetDlgCtrlID(child));
+  return TRUE;
+}
+
+}  // namespace detail
+
+// While alive, answers every message box this thread opens: records it,
+// then presses its OK button, as a user would.
+class MessageBoxAnswerer {
+ public:
+  explicit MessageBoxAnswerer(std::vector<SeenMessageBox>* seen) : seen_(seen) {
+    previous_ = current_;
+    current_ = this;
+    timer_ = SetTimer(nullptr, 0, 10, &MessageBoxAnswerer::Tick);
+  }
+  ~MessageBoxAnswerer() {
+    KillTimer(nullptr, timer_);
+    current_ = previous_;
+  }
+  MessageBoxAnswerer(const MessageBoxAnswerer&) = delete;
+  MessageBoxAnswerer& operator=(const MessageBoxAnswerer&) = delete;
+
+ private:
+  static BOOL CALLBACK Visit(HWND hwnd, LPARAM) {
+    wchar_t cls[32] = {};
+    GetClassNameW(hwnd, cls, 32);
+    if (wcscmp(cls, L"#32770") != 0 || !IsWindowVisible(hwnd) || current_ == nullptr) return TRUE;
+    SeenMessageBox seen;
+    seen.shown.title = WindowText(hwnd);
+    seen.owner = GetWindow(hwnd, GW_OWNER);
+    seen.owner_enabled = seen.owner != nullptr && IsWindowEnabled(seen.owner);
+    EnumChildWindows(hwnd, detail::DescribeChild, reinterpret_cast<LPARAM>(&seen));
+    std::vector<int> buttons;
+    EnumChildWindows(hwnd, detail::CountButtons, reinterpret_cast<LPARAM>(&buttons));
+    seen.shown.only_ok_button = buttons == std::vector<int>{IDOK};
+    current_->seen_->push_back(std::move(seen));
+    HWND ok = GetDlgItem(hwnd, IDOK);
+    if (ok != nullptr) {
+      SendMessageW(ok, BM_CLICK, 0, 0);
+    } else {
+      PostMessageW(hwnd, WM_CLOSE, 0, 0);
+    }
+    return FALSE;
+  }
+  static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) {
+    EnumThreadWindows(GetCurrentThreadId(), &MessageBoxAnswerer::Visit, 0);
+  }
+
+  static inline thread_local MessageBoxAnswerer* current_ = nullptr;
+  MessageBoxAnswerer* previous_ = nullptr;
+  std::vector<SeenMessageBox>* seen_;
+  UINT_PTR timer_ = 0;
+};
 
 // Form1's window on the Win32 backend, shown, with no handlers.
 class ShownForm {

@@ -1,5 +1,7 @@
 #include "runtime/win32/win32_form.h"
 
+#include <commctrl.h>
+
 #include <algorithm>
 #include <cwchar>
 
@@ -143,6 +145,7 @@ Win32TextBox::Win32TextBox(std::u16string text, bool read_only, std::int32_t max
 
 void Win32TextBox::Attach(HWND hwnd) {
   hwnd_ = hwnd;
+  SetWindowSubclass(hwnd_, &Win32TextBox::EditProc, 0, reinterpret_cast<DWORD_PTR>(this));
   // The limit binds typing and pasting only: WM_SETTEXT ignores it. 0 lifts
   // the control's default limit of 32,767 characters for boxes without one.
   SendMessageW(hwnd_, EM_SETLIMITTEXT, static_cast<WPARAM>(std::max(max_length_, 0)), 0);
@@ -150,8 +153,25 @@ void Win32TextBox::Attach(HWND hwnd) {
 }
 
 void Win32TextBox::Detach() {
-  if (hwnd_ != nullptr) known_text_ = WindowText(hwnd_);
+  if (hwnd_ != nullptr) {
+    known_text_ = WindowText(hwnd_);
+    RemoveWindowSubclass(hwnd_, &Win32TextBox::EditProc, 0);
+  }
   hwnd_ = nullptr;
+  change_pending_ = false;
+}
+
+LRESULT CALLBACK Win32TextBox::EditProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam,
+                                        UINT_PTR, DWORD_PTR self) {
+  auto* box = reinterpret_cast<Win32TextBox*>(self);
+  ++box->depth_;
+  const LRESULT result = DefSubclassProc(hwnd, message, wparam, lparam);
+  --box->depth_;
+  if (box->depth_ == 0 && box->change_pending_) {
+    box->change_pending_ = false;
+    box->RaiseIfChanged();
+  }
+  return result;
 }
 
 std::u16string Win32TextBox::Text() const {
@@ -191,6 +211,15 @@ void Win32TextBox::SetCaret(std::int32_t caret) {
 
 void Win32TextBox::OnEditChange() {
   if (program_writes_ > 0 || hwnd_ == nullptr) return;
+  if (depth_ > 0) {
+    change_pending_ = true;
+    return;
+  }
+  RaiseIfChanged();
+}
+
+void Win32TextBox::RaiseIfChanged() {
+  if (hwnd_ == nullptr) return;
   std::u16string now = WindowText(hwnd_);
   if (now == known_text_) return;  // a notification without a change
   known_text_ = std::move(now);

@@ -56,6 +56,10 @@ class Win32TextBox final : public TextBox {
   void Detach();
   // EN_CHANGE from the control: the user (or the control itself) edited it.
   void OnEditChange();
+  // Raises the change event when the text differs from the one last seen.
+  void RaiseIfChanged();
+  static LRESULT CALLBACK EditProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam,
+                                   UINT_PTR id, DWORD_PTR self);
 
   HWND hwnd_ = nullptr;
   // The text as last seen, so that a change event is raised exactly once for
@@ -65,6 +69,13 @@ class Win32TextBox final : public TextBox {
   bool read_only_;
   std::int32_t max_length_;
   int program_writes_ = 0;  // > 0 while SetText talks to the control
+  // The control notifies EN_CHANGE in the middle of an edit, before it has
+  // placed the caret (undo selects the restored text only afterwards). The
+  // event waits until the message that made the edit has been handled, so
+  // listeners see the caret where the edit leaves it, and a listener that
+  // writes the box does not reenter the control halfway through an edit.
+  int depth_ = 0;           // messages to the control under way
+  bool change_pending_ = false;
 };
 
 class Win32Label final : public Label {
