@@ -10,15 +10,17 @@
 // Nearly every comparison the rule makes is one code unit against a fixed
 // text (",", "^", the delimiter, the allowed units). Collation is the slow
 // part, so each such answer is worked out once per call and remembered per
-// code unit; everything else is a few linear passes over the text. The
-// results, carets and errors are those of the step-by-step rule.
+// code unit. With a one-unit delimiter (the only kind the binding passes)
+// the whole rule is then one pass over the text; longer delimiters take the
+// steps one by one. The results, carets and errors are those of the
+// step-by-step rule.
 #include "restriction/clean_text.h"
 
 #include <algorithm>
 #include <array>
 #include <cstddef>
 #include <limits>
-#include <unordered_map>
+#include <vector>
 
 #include "runtime/error.h"
 
@@ -52,62 +54,64 @@ std::int32_t Length(std::u16string_view s) {
   return static_cast<std::int32_t>(s.size());
 }
 
-// One yes/no answer per code unit, computed on first use.
-class UnitMemo {
+// Up to four yes/no answers per code unit, each worked out on first use.
+// The low byte of the unit indexes a small table; the rest of the 16-bit
+// range gets its own table only when a text needs it.
+class UnitAnswers {
  public:
-  UnitMemo() { low_.fill(kUnknown); }
+  UnitAnswers() { low_.fill(0); }
 
-  template <class Compute>
-  bool Get(char16_t unit, Compute&& compute) {
-    if (unit < low_.size()) {
-      auto& slot = low_[unit];
-      if (slot == kUnknown) slot = compute(unit) ? 1 : 0;
-      return slot == 1;
-    }
-    const auto found = high_.find(unit);
-    if (found != high_.end()) return found->second;
-    const bool answer = compute(unit);
-    high_.emplace(unit, answer);
+  // The answer for `bit` (one of 1, 2, 4, 8): 1 or 0, or -1 when not known yet.
+  int Known(char16_t unit, std::uint8_t bit) {
+    const std::uint8_t slot = Slot(unit);
+    if ((slot & (bit << 4)) == 0) return -1;
+    return (slot & bit) != 0 ? 1 : 0;
+  }
+
+  // The answers for all of `bits` as a mask, or -1 when one is not known yet.
+  int KnownMask(char16_t unit, std::uint8_t bits) {
+    const std::uint8_t slot = Slot(unit);
+    if (((slot >> 4) & bits) != bits) return -1;
+    return slot & bits;
+  }
+
+  bool Store(char16_t unit, std::uint8_t bit, bool answer) {
+    std::uint8_t& slot = Slot(unit);
+    slot = static_cast<std::uint8_t>(slot | (bit << 4) | (answer ? bit : 0));
     return answer;
   }
 
  private:
-  static constexpr std::int8_t kUnknown = -1;
-  std::array<std::int8_t, 256> low_{};
-  std::unordered_map<char16_t, bool> high_;
-};
-
-// "Does this one code unit equal `text`?" under the locale, remembered.
-class UnitEquals {
- public:
-  UnitEquals(const runtime::Locale& locale, std::u16string_view text) : locale_(locale), text_(text) {}
-
-  bool operator()(char16_t unit) {
-    return memo_.Get(unit, [this](char16_t u) {
-      return locale_.TextEquals(std::u16string_view(&u, 1), text_);
-    });
+  std::uint8_t& Slot(char16_t unit) {
+    if (unit < low_.size()) return low_[unit];
+    if (high_.empty()) high_.assign(0x10000 - low_.size(), 0);
+    return high_[unit - low_.size()];
   }
 
- private:
-  const runtime::Locale& locale_;
-  std::u16string_view text_;
-  UnitMemo memo_;
+  std::array<std::uint8_t, 256> low_;
+  std::vector<std::uint8_t> high_;
 };
 
-// Finds occurrences of one pattern. A one-unit pattern goes through the
-// memo; a longer one compares each window of its length.
+bool UnitTextEquals(const runtime::Locale& locale, char16_t unit, std::u16string_view text) {
+  return locale.TextEquals(std::u16string_view(&unit, 1), text);
+}
+
+// Finds occurrences of one pattern. A one-unit pattern is compared once per
+// distinct code unit; a longer one compares each window of its length.
 class PatternMatcher {
  public:
   PatternMatcher(const runtime::Locale& locale, std::u16string_view pattern)
-      : locale_(locale), pattern_(pattern), unit_(locale, pattern) {}
-
-  std::size_t size() const { return pattern_.size(); }
+      : locale_(locale), pattern_(pattern) {}
 
   // True when the pattern occurs at 0-based index k of s (wholly inside s).
   bool At(std::u16string_view s, std::size_t k) {
     const std::size_t m = pattern_.size();
     if (m == 0 || k > s.size() || s.size() - k < m) return false;
-    if (m == 1) return unit_(s[k]);
+    if (m == 1) {
+      const int known = answers_.Known(s[k], 1);
+      if (known >= 0) return known != 0;
+      return answers_.Store(s[k], 1, UnitTextEquals(locale_, s[k], pattern_));
+    }
     return locale_.TextEquals(s.substr(k, m), pattern_);
   }
 
@@ -147,32 +151,259 @@ class PatternMatcher {
  private:
   const runtime::Locale& locale_;
   std::u16string_view pattern_;
-  UnitEquals unit_;
+  UnitAnswers answers_;
 };
 
-// "Does this code unit occur in the allowed set?", remembered. Exact
-// membership is tried first: it needs no collation and gives the same
-// answer, since equal units always compare equal.
-class AllowedSet {
+// What the cleaning rule asks about single code units, remembered per unit.
+class UnitClasses {
  public:
-  AllowedSet(const runtime::Locale& locale, std::u16string_view allowed)
-      : locale_(locale), allowed_(allowed) {}
+  UnitClasses(const runtime::Locale& locale, std::u16string_view allowed, std::u16string_view delimiter)
+      : locale_(locale), allowed_(allowed), delimiter_(delimiter) {}
 
-  bool operator()(char16_t unit) {
-    return memo_.Get(unit, [this](char16_t u) {
-      if (allowed_.find(u) != std::u16string_view::npos) return true;
-      for (const char16_t a : allowed_) {
-        if (locale_.TextEquals(std::u16string_view(&u, 1), std::u16string_view(&a, 1))) return true;
-      }
-      return false;
-    });
+  // Equal to the delimiter.
+  bool Delimiter(char16_t u) { return Is(u, kDelimiter); }
+  // Read as a delimiter: the delimiter itself or a comma.
+  bool Separator(char16_t u) { return Is(u, kSeparator); }
+  // Equal to the "^" placeholder.
+  bool Placeholder(char16_t u) { return Is(u, kPlaceholder); }
+  // Occurs in the allowed set.
+  bool Allowed(char16_t u) { return Is(u, kAllowed); }
+
+  static constexpr std::uint8_t kDelimiter = 1, kSeparator = 2, kPlaceholder = 4, kAllowed = 8;
+
+  // Several answers at once, as a mask of the bits above: one table look-up
+  // for the loops that ask two questions of every unit.
+  std::uint8_t Answers(char16_t u, std::uint8_t bits) {
+    const int known = answers_.KnownMask(u, bits);
+    if (known >= 0) return static_cast<std::uint8_t>(known);
+    std::uint8_t mask = 0;
+    for (const std::uint8_t bit : {kDelimiter, kSeparator, kPlaceholder, kAllowed}) {
+      if ((bits & bit) != 0 && Is(u, bit)) mask = static_cast<std::uint8_t>(mask | bit);
+    }
+    return mask;
   }
 
  private:
+  // The table answers almost every question; collation stays out of line so
+  // that the loops asking them stay small.
+  bool Is(char16_t u, std::uint8_t bit) {
+    const int known = answers_.Known(u, bit);
+    return known >= 0 ? known != 0 : Learn(u, bit);
+  }
+  bool Learn(char16_t u, std::uint8_t bit);
+
   const runtime::Locale& locale_;
   std::u16string_view allowed_;
-  UnitMemo memo_;
+  std::u16string_view delimiter_;
+  UnitAnswers answers_;
 };
+
+bool UnitClasses::Learn(char16_t u, std::uint8_t bit) {
+  bool answer = false;
+  switch (bit) {
+    case kDelimiter:
+      answer = UnitTextEquals(locale_, u, delimiter_);
+      break;
+    case kSeparator:
+      answer = UnitTextEquals(locale_, u, u",") || Delimiter(u);
+      break;
+    case kPlaceholder:
+      answer = UnitTextEquals(locale_, u, u"^");
+      break;
+    default:
+      // Exact membership needs no collation and gives the same answer, since
+      // equal units always compare equal.
+      answer = allowed_.find(u) != std::u16string_view::npos;
+      for (std::size_t j = 0; !answer && j < allowed_.size(); ++j) {
+        answer = UnitTextEquals(locale_, u, allowed_.substr(j, 1));
+      }
+      break;
+  }
+  return answers_.Store(u, bit, answer);
+}
+
+[[noreturn]] void ScanOverflow() { runtime::Raise(ErrorKind::kOverflow, "CleanText: scan index past 32767"); }
+
+// Removes the characters before the caret n that are not allowed, in one
+// pass, and returns the new caret. Position i of the rule is always one past
+// the characters kept so far; a removal pulls the caret back instead.
+std::int32_t ScanBeforeCaret(std::u16string& s, std::int32_t n, UnitClasses& units) {
+  const std::size_t size = s.size();
+  char16_t* const data = s.data();
+  std::size_t read = 0;
+  std::size_t kept = 0;
+  while (static_cast<std::int64_t>(kept) < n) {
+    if (kept + 1 == static_cast<std::size_t>(kLastScanPosition)) ScanOverflow();
+    if (read == size) {
+      // Beyond the end every position holds the empty text, which is
+      // allowed: the scan walks on up to the caret without changing
+      // anything, unless the walk itself overflows.
+      if (n >= kLastScanPosition) ScanOverflow();
+      break;
+    }
+    const char16_t unit = data[read++];
+    if (units.Allowed(unit)) {
+      data[kept++] = unit;
+    } else {
+      --n;  // n > kept >= 0 here
+    }
+  }
+  s.erase(kept, read - kept);
+  return n;
+}
+
+// A text that begins with the delimiter gets "0" in front.
+void PrefixZero(std::u16string& s, std::int32_t& n, UnitClasses& units) {
+  if (!s.empty() && units.Delimiter(s[0])) {
+    n = Add(n, 1, "n + 1");
+    s.insert(s.begin(), u'0');
+  }
+}
+
+// Writes the units that steps 2 to 5 produce, scanning those that stand
+// before the caret as they come: such a unit is examined at position
+// written + 1 with a 16-bit index, and kept only when allowed.
+struct ScanningWriter {
+  char16_t* data;
+  UnitClasses& units;
+  std::size_t written = 0;
+  std::int32_t removed = 0;
+
+  // A unit after the caret.
+  void Put(char16_t unit) { data[written++] = unit; }
+
+  // A unit before the caret, whose allowed-answer is known.
+  void Scan(char16_t unit, bool allowed) {
+    if (written + 1 == static_cast<std::size_t>(kLastScanPosition)) ScanOverflow();
+    if (allowed) {
+      data[written++] = unit;
+    } else {
+      ++removed;
+    }
+  }
+  void Scan(char16_t unit) { Scan(unit, units.Allowed(unit)); }
+};
+
+// The rule for a delimiter of one code unit, which is what the binding
+// always passes, in a single pass over the text. Commas are read as the
+// delimiter on the fly. The units that steps 2 to 5 leave before the caret
+// are exactly those that come from before the caret (the surviving delimiter
+// stands there, and nothing between it and the caret is removed), so each
+// unit is scanned as soon as it is produced; each one dropped pulls the
+// caret back by one.
+Cleaned CleanWithUnitDelimiter(std::u16string_view text, std::int32_t caret, std::u16string_view allowed,
+                               char16_t delimiter, const runtime::Locale& locale) {
+  UnitClasses units(locale, allowed, std::u16string_view(&delimiter, 1));
+  const std::size_t size = text.size();
+  // Units from index `scanned_end` on stand at or after the caret.
+  const std::size_t scanned_end = std::min(static_cast<std::size_t>(caret), size);
+
+  // The last delimiter (or comma) before the caret, 0-based, or npos.
+  std::size_t last = std::u16string_view::npos;
+  for (std::size_t k = scanned_end; k-- > 0;) {
+    if (units.Separator(text[k])) {
+      last = k;
+      break;
+    }
+  }
+
+  std::u16string s(size, u'\0');  // the result is never longer, before the "0"
+  ScanningWriter out{s.data(), units};
+  std::int32_t n = caret;
+  if (last != std::u16string_view::npos) {
+    // That delimiter survives; every other one goes, and the caret moves
+    // left by the number taken out in front of it.
+    for (std::size_t k = 0; k < last; ++k) {
+      const std::uint8_t answers = units.Answers(text[k], UnitClasses::kSeparator | UnitClasses::kAllowed);
+      if ((answers & UnitClasses::kSeparator) == 0) out.Scan(text[k], (answers & UnitClasses::kAllowed) != 0);
+    }
+    const auto head = static_cast<std::int32_t>(out.written) + out.removed;
+    const auto before = static_cast<std::int32_t>(last);  // p - 1
+    n = Sub(Add(head, n, "caret correction"), before, "caret correction");
+    Add(before, 2, "p + 1");
+    out.Scan(delimiter);
+    // Up to the caret there is no delimiter left to take out.
+    for (std::size_t k = last + 1; k < scanned_end; ++k) out.Scan(text[k]);
+    for (std::size_t k = scanned_end; k < size; ++k) {
+      if (!units.Separator(text[k])) out.Put(text[k]);
+    }
+  } else {
+    // The first delimiter in the text survives through the "^" placeholder
+    // (unless the delimiter itself equals "^", which then removes it), and
+    // every "^" of the text becomes a delimiter with it. Up to the caret
+    // there is no delimiter, so the first one is never scanned.
+    for (std::size_t k = 0; k < scanned_end; ++k) {
+      const std::uint8_t answers = units.Answers(text[k], UnitClasses::kPlaceholder | UnitClasses::kAllowed);
+      if ((answers & UnitClasses::kPlaceholder) != 0) {
+        out.Scan(delimiter);
+      } else {
+        out.Scan(text[k], (answers & UnitClasses::kAllowed) != 0);
+      }
+    }
+    const bool placeholder_survives = !units.Delimiter(u'^');
+    bool first = true;
+    for (std::size_t k = scanned_end; k < size; ++k) {
+      const char16_t unit = text[k];
+      if (units.Separator(unit)) {
+        if (first && placeholder_survives) out.Put(delimiter);
+        first = false;
+      } else {
+        out.Put(units.Placeholder(unit) ? delimiter : unit);
+      }
+    }
+  }
+  s.resize(out.written);
+  n -= out.removed;  // removed <= n: every removal was of a unit before the caret
+
+  // A caret beyond the end: those positions hold the empty text, which is
+  // allowed, so the scan walks on up to the caret without changing anything,
+  // unless the walk reaches position 32,767.
+  if (static_cast<std::int64_t>(out.written) < n && n >= kLastScanPosition) ScanOverflow();
+
+  PrefixZero(s, n, units);
+  return Cleaned{std::move(s), n};
+}
+
+// The rule step by step for delimiters of several code units, which the
+// system never uses: matches are looked for window by window.
+Cleaned CleanWithTextDelimiter(std::u16string_view text, std::int32_t n, std::u16string_view allowed,
+                               std::u16string_view delimiter, const runtime::Locale& locale) {
+  PatternMatcher comma(locale, u",");
+  PatternMatcher delim(locale, delimiter);
+  PatternMatcher placeholder(locale, u"^");
+  UnitClasses units(locale, allowed, delimiter);
+
+  // Commas become the delimiter; the caret stays where it was.
+  std::u16string s = comma.Replace(text, delimiter);
+
+  // The last delimiter before the caret, 1-based, or 0.
+  const std::size_t last = delim.LastWithin(s, std::min(static_cast<std::size_t>(n), s.size()));
+  const std::int32_t p =
+      last == std::u16string_view::npos ? 0 : Checked(static_cast<std::int64_t>(last) + 1, "position");
+
+  if (p != 0) {
+    const std::int32_t before = Sub(p, 1, "p - 1");
+    std::u16string head = delim.Replace(std::u16string_view(s).substr(0, static_cast<std::size_t>(before)), u"");
+    n = Sub(Add(Length(head), n, "caret correction"), before, "caret correction");
+    // The tail restarts one unit into the surviving delimiter.
+    const std::int32_t after = Add(p, 1, "p + 1");
+    const std::u16string_view rest =
+        static_cast<std::size_t>(after - 1) <= s.size()
+            ? std::u16string_view(s).substr(static_cast<std::size_t>(after - 1))
+            : std::u16string_view();
+    head.append(delimiter);
+    head.append(delim.Replace(rest, u""));
+    s = std::move(head);
+  } else {
+    s = delim.Replace(s, u"^", 1);
+    s = delim.Replace(s, u"");
+    s = placeholder.Replace(s, delimiter);
+  }
+
+  n = ScanBeforeCaret(s, n, units);
+  PrefixZero(s, n, units);
+  return Cleaned{std::move(s), n};
+}
 
 }  // namespace
 
@@ -195,77 +426,8 @@ Cleaned CleanText(std::u16string_view text, std::int32_t caret, std::u16string_v
   // passes one ("^" at the least).
   if (delimiter.empty()) runtime::Raise(ErrorKind::kInvalidArgument, "CleanText: empty delimiter");
   Length(text);  // lengths and positions are 32-bit
-
-  PatternMatcher comma(locale, u",");
-  PatternMatcher delim(locale, delimiter);
-  PatternMatcher placeholder(locale, u"^");
-  UnitEquals starts_with_delim(locale, delimiter);
-  AllowedSet is_allowed(locale, allowed);
-
-  // Commas become the delimiter; the caret stays where it was.
-  std::u16string s = comma.Replace(text, delimiter);
-  std::int32_t n = caret;
-
-  // The last delimiter before the caret, 1-based, or 0.
-  const std::size_t last = delim.LastWithin(s, std::min(static_cast<std::size_t>(n), s.size()));
-  const std::int32_t p =
-      last == std::u16string_view::npos ? 0 : Checked(static_cast<std::int64_t>(last) + 1, "position");
-
-  if (p != 0) {
-    // That delimiter survives; every other one goes, and the caret moves
-    // left by the number taken out in front of it.
-    const std::int32_t before = Sub(p, 1, "p - 1");
-    std::u16string head = delim.Replace(std::u16string_view(s).substr(0, static_cast<std::size_t>(before)), u"");
-    n = Sub(Add(Length(head), n, "caret correction"), before, "caret correction");
-    const std::int32_t after = Add(p, 1, "p + 1");
-    const std::u16string_view rest =
-        static_cast<std::size_t>(after - 1) <= s.size()
-            ? std::u16string_view(s).substr(static_cast<std::size_t>(after - 1))
-            : std::u16string_view();
-    head.append(delimiter);
-    head.append(delim.Replace(rest, u""));
-    s = std::move(head);
-  } else {
-    // The first delimiter in the text survives through the "^" placeholder;
-    // every "^" of the text becomes a delimiter with it.
-    s = delim.Replace(s, u"^", 1);
-    s = delim.Replace(s, u"");
-    s = placeholder.Replace(s, delimiter);
-  }
-
-  // The scan before the caret, in one pass. Position i is always one past
-  // the characters kept so far; a removal pulls the caret back instead.
-  {
-    std::size_t read = 0;
-    std::size_t kept = 0;
-    while (static_cast<std::int64_t>(kept) + 1 <= n) {
-      if (kept + 1 == static_cast<std::size_t>(kLastScanPosition)) {
-        runtime::Raise(ErrorKind::kOverflow, "CleanText: scan index past 32767");
-      }
-      if (read == s.size()) {
-        // Beyond the end every position holds the empty text, which is
-        // allowed: the scan walks on up to the caret without changing
-        // anything, unless the walk itself overflows.
-        if (n >= kLastScanPosition) {
-          runtime::Raise(ErrorKind::kOverflow, "CleanText: scan index past 32767");
-        }
-        break;
-      }
-      const char16_t unit = s[read++];
-      if (is_allowed(unit)) {
-        s[kept++] = unit;
-      } else {
-        n = Sub(n, 1, "n - 1");
-      }
-    }
-    s.erase(kept, read - kept);
-  }
-
-  if (!s.empty() && starts_with_delim(s[0])) {
-    n = Add(n, 1, "n + 1");
-    s.insert(s.begin(), u'0');
-  }
-  return Cleaned{std::move(s), n};
+  if (delimiter.size() == 1) return CleanWithUnitDelimiter(text, caret, allowed, delimiter[0], locale);
+  return CleanWithTextDelimiter(text, caret, allowed, delimiter, locale);
 }
 
 }  // namespace pigmo::restriction
