@@ -9,6 +9,7 @@
 #pragma once
 
 #include <QFont>
+#include <QIcon>
 #include <QRect>
 #include <QSize>
 #include <QWidget>
