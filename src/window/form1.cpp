@@ -65,20 +65,25 @@ std::shared_ptr<runtime::TextBox> Form1::Box(std::string_view name) const {
 }
 
 std::u16string Form1::FractionForBox(std::u16string_view input, const InputRow& row) const {
-  std::u16string text = colour::FractionText(input, row.bound, row.pattern, locale_);
+  const std::u16string text = colour::FractionText(input, row.bound, row.pattern, locale_);
   // The game reads "." only. A point or comma locale keeps its separator
   // here and the restriction object turns a comma into "."; any other
   // separator (U+066B in Persian and Arabic locales) would survive into the
   // colour array text, and the next re-binding would strip it from the box,
   // changing the value. Those locales get the "." straight away.
   const std::u16string& separator = locale_.DecimalSeparator();
-  if (separator != u"." && separator != u",") {
-    for (std::size_t at = text.find(separator); at != std::u16string::npos;
-         at = text.find(separator, at + 1)) {
-      text.replace(at, separator.size(), kFractionDelimiter);
+  if (separator == u"." || separator == u"," || separator.empty()) return text;
+  std::u16string written;
+  written.reserve(text.size());
+  for (std::size_t i = 0; i < text.size();) {
+    if (text.compare(i, separator.size(), separator) == 0) {
+      written += kFractionDelimiter;
+      i += separator.size();
+    } else {
+      written += text[i++];
     }
   }
-  return text;
+  return written;
 }
 
 void Form1::InputChanged(const InputRow& row) {

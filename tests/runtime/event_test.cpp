@@ -78,7 +78,7 @@ TEST_F(EventTest, ListenerUnsubscribedByAnEarlierOneIsNotCalled) {
 TEST_F(EventTest, NestedRaiseRunsInsideTheOuterListener) {
   int depth = 0;
   auto a = event.Subscribe([&] {
-    calls.push_back("a" + std::to_string(depth));
+    calls.push_back(std::to_string(depth).insert(0, 1, 'a'));
     if (depth++ < 2) event.Raise();
   });
   Event::ResetDeepestNesting();

@@ -37,7 +37,11 @@ Locale::Locale(std::shared_ptr<const Impl> impl) : impl_(std::move(impl)) {}
 Locale Locale::Named(std::string_view requested) {
   auto impl = std::make_shared<Impl>();
   const std::string name = StripCodeset(requested);
-  impl->name = IsNeutral(name) ? "C" : name;
+  if (IsNeutral(name)) {
+    impl->name.assign("C");
+  } else {
+    impl->name = name;
+  }
   const icu::Locale icu_locale =
       IsNeutral(name) ? icu::Locale::getRoot() : icu::Locale::createCanonical(name.c_str());
 
