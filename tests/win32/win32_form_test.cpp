@@ -117,6 +117,17 @@ TEST_F(Win32FormTest, ClientAreaIsTheDescribedSizeAtTheWindowsDpi) {
   }
 }
 
+// The test run names the screen scale its Wine prefix was set up with.
+TEST_F(Win32FormTest, WindowTakesTheScreensDpi) {
+  const char* expected = std::getenv("PIGMO_EXPECT_DPI");
+  if (expected == nullptr) GTEST_SKIP() << "PIGMO_EXPECT_DPI is not set";
+  EXPECT_EQ(form.Dpi(), static_cast<UINT>(std::atoi(expected)));
+  LOGFONTW lf{};
+  GetObjectW(reinterpret_cast<HFONT>(SendMessageW(form.ControlHandle("Text1"), WM_GETFONT, 0, 0)),
+             sizeof lf, &lf);
+  EXPECT_EQ(lf.lfHeight, -std::lround(8.25 * std::atoi(expected) / 72.0));
+}
+
 TEST_F(Win32FormTest, WindowIsCentredOnTheWorkArea) {
   RECT window{};
   GetWindowRect(form.Handle(), &window);
