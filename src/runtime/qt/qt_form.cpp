@@ -1,12 +1,13 @@
 #include "runtime/qt/qt_form.h"
 
-#include <QFile>
 #include <QFontDatabase>
 #include <QGuiApplication>
 #include <QIcon>
+#include <QImage>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPalette>
+#include <QPixmap>
 #include <QPushButton>
 #include <QScreen>
 #include <QStyle>
@@ -16,6 +17,10 @@
 #include "runtime/error.h"
 #include "runtime/qt/line_edit.h"
 #include "runtime/qt/qt_convert.h"
+
+#ifdef PIGMO_HAVE_ICON_PIXELS
+#include "pigmo_icon_pixels.h"
+#endif
 
 namespace pigmo::runtime::qt {
 
@@ -68,10 +73,13 @@ QFont ResolveFont(const FontSpec& spec, double points) {
 
 QIcon ProgramIcon() {
   QIcon icon;
-  for (const int size : {16, 32, 48}) {
-    const QString path = QStringLiteral(":/pigmo/icons/pigmo-%1.png").arg(size);
-    if (QFile::exists(path)) icon.addFile(path, QSize(size, size));
+#ifdef PIGMO_HAVE_ICON_PIXELS
+  for (const resources::IconPixels& image : resources::kIconImages) {
+    const QImage pixels(reinterpret_cast<const uchar*>(image.argb), image.size, image.size,
+                        image.size * 4, QImage::Format_ARGB32);
+    icon.addPixmap(QPixmap::fromImage(pixels));  // copies the pixels
   }
+#endif
   return icon;
 }
 
