@@ -190,10 +190,23 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(LocaleCase{"C", u"128", u"0.5020"}, LocaleCase{"en_US", u"128", u"0.5020"},
                       LocaleCase{"de_DE", u"128", u"0.5020"}, LocaleCase{"fr_FR", u"128", u"0.5020"},
                       LocaleCase{"fa_IR", u"128", u"0.5020"}, LocaleCase{"ar_EG", u"128", u"0.5020"},
-                      LocaleCase{"de_DE", u"0,5", u"0.0020"},
-                      LocaleCase{"fa_IR", u"0\u066B5", u"0.0020"},
                       LocaleCase{"en_US", u"1e2", u"0.3922"}),
-    [](const auto& info) { return "Case" + std::to_string(info.index); });
+    [](const auto& info) { return info.param.locale + std::to_string(info.index); });
+
+class Form1LocaleInputTest : public ::testing::TestWithParam<const char*> {};
+
+// Inputs are read in the locale's own notation, whatever its separator.
+TEST_P(Form1LocaleInputTest, DecimalInputUsesTheLocalesSeparator) {
+  MemoryForm1 w(GetParam());
+  w.PasteOver("Text1", u"0" + w.locale.DecimalSeparator() + u"5");
+  EXPECT_EQ(w.Text("Text1"), u"0" + w.locale.DecimalSeparator() + u"5");
+  EXPECT_EQ(w.Text("Text4"), u"0.0020");
+  EXPECT_EQ(w.Text("Text7"), u"[0.0020,1,1,1]");
+  EXPECT_EQ(runtime::UnhandledErrors().Count(), 0u);
+}
+
+INSTANTIATE_TEST_SUITE_P(Locales, Form1LocaleInputTest,
+                         ::testing::Values("C", "en_US", "de_DE", "fr_FR", "fa_IR", "ar_EG"));
 
 TEST(Form1CommaLocaleTest, RestrictionTurnsTheCommaIntoAPointBeforeTheArrayIsBuilt) {
   MemoryForm1 w("de_DE");
