@@ -10,32 +10,14 @@
 #include "restriction/clean_text_oracle.h"
 #include "runtime/locale.h"
 
+#include "bench_texts.h"
+
 namespace {
 
 using pigmo::restriction::Cleaned;
 
-// Digits with a comma, a dot and a letter now and then, as a pasted or
-// mistyped number might look.
-std::u16string MixedText(std::size_t length) {
-  std::u16string s(length, u'0');
-  for (std::size_t k = 0; k < length; ++k) {
-    if (k % 97 == 41) {
-      s[k] = u',';
-    } else if (k % 211 == 17) {
-      s[k] = u'.';
-    } else if (k % 331 == 100) {
-      s[k] = u'a';
-    } else {
-      s[k] = static_cast<char16_t>(u'0' + (k * 7 + k / 10) % 10);
-    }
-  }
-  return s;
-}
-
-const pigmo::runtime::Locale& BenchLocale() {
-  static const pigmo::runtime::Locale locale = pigmo::runtime::Locale::Named("en_US");
-  return locale;
-}
+using pigmo::bench::BenchLocale;
+using pigmo::bench::MixedText;
 
 template <Cleaned (*Clean)(std::u16string_view, std::int32_t, std::u16string_view, std::u16string_view,
                            const pigmo::runtime::Locale&)>

@@ -24,6 +24,8 @@
 #include "runtime/qt/line_edit.h"
 #include "runtime/qt/qt_controls.h"
 
+#include "core/bench_texts.h"
+
 namespace {
 
 // The machines are shared and loaded: the manual timings below count the
@@ -53,29 +55,8 @@ void BM_KeystrokeFloor(benchmark::State& state) { RunKeystroke<pigmo::bench::Flo
 BENCHMARK(BM_Keystroke)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_KeystrokeFloor)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
 
-// Digits with a comma, a dot and a letter now and then, as a pasted or
-// mistyped number might look (the same text the core CleanText benchmark
-// cleans).
-std::u16string MixedText(std::size_t length) {
-  std::u16string s(length, u'0');
-  for (std::size_t k = 0; k < length; ++k) {
-    if (k % 97 == 41) {
-      s[k] = u',';
-    } else if (k % 211 == 17) {
-      s[k] = u'.';
-    } else if (k % 331 == 100) {
-      s[k] = u'a';
-    } else {
-      s[k] = static_cast<char16_t>(u'0' + (k * 7 + k / 10) % 10);
-    }
-  }
-  return s;
-}
-
-const pigmo::runtime::Locale& BenchLocale() {
-  static const pigmo::runtime::Locale locale = pigmo::runtime::Locale::Named("en_US");
-  return locale;
-}
+using pigmo::bench::BenchLocale;
+using pigmo::bench::MixedText;
 
 // Each iteration binds a fresh restriction object to a box that holds the
 // dirty text again; only Init is timed.
