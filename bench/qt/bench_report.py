@@ -216,8 +216,8 @@ def startup(build, runs, extra):
     programs = [("pigmo", "Pigmo", [os.path.join(build, "src/pigmo")]),
                 ("bare", "Pigmo", [os.path.join(build, "bench/qt/pigmo_bare_window")])]
     # Candidate builds of the program, measured in the same rotation.
-    for spec in extra:
-        name, path = spec.split("=", 1)
+    for entry in extra:
+        name, path = entry.split("=", 1)
         programs.append((name, "Pigmo", [os.path.abspath(path)]))
     zenity = shutil.which("zenity")
     if zenity:
@@ -248,8 +248,8 @@ def startup(build, runs, extra):
            f"median {fmt_time(p[3])} vs bare {fmt_time(b[3])}")
     figure("start-up memory VmRSS", p[1] / b[1], ("<=", 1.05), f"median {p[1]} kB vs bare {b[1]} kB")
     figure("start-up memory VmHWM", p[2] / b[2], ("<=", 1.05), f"median {p[2]} kB vs bare {b[2]} kB")
-    for spec in extra:
-        name = spec.split("=", 1)[0]
+    for entry in extra:
+        name = entry.split("=", 1)[0]
         e = med.get(name)
         if e:
             print(f"candidate {name}: time {e[0] / b[0]:.2f}x, CPU {e[3] / b[3]:.2f}x, "

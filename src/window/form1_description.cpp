@@ -52,7 +52,7 @@ constexpr std::array<ControlSpec, 15> kControls = {{
 }  // namespace
 
 const runtime::FormSpec& Form1Description() {
-  static const runtime::FormSpec spec{
+  static const runtime::FormSpec description{
       "Form1",
       u"Pigmo",
       3645,
@@ -64,7 +64,7 @@ const runtime::FormSpec& Form1Description() {
       {"Verdana", "DejaVu Sans", 8.25, 700, false, false, false},
       kControls,
   };
-  return spec;
+  return description;
 }
 
 std::u16string_view AboutText() {

@@ -9,9 +9,9 @@ namespace {
 
 class MemoryHarness final : public Harness {
  public:
-  Form& Build(const FormSpec& spec) override {
+  Form& Build(const FormSpec& description) override {
     form_.reset();
-    form_ = std::make_unique<memory::MemoryForm>(spec);
+    form_ = std::make_unique<memory::MemoryForm>(description);
     return *form_;
   }
   void Show() override { form_->Show(); }

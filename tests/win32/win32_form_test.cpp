@@ -108,9 +108,9 @@ TEST_F(Win32FormTest, TitleBarAndTaskBarShowTheProgramsIcon) {
 TEST_F(Win32FormTest, ClientAreaIsTheDescribedSizeAtTheWindowsDpi) {
   RECT client{};
   GetClientRect(form.Handle(), &client);
-  const auto& spec = Form1Description();
-  EXPECT_EQ(client.right, TwipsToPixels(spec.client_width, form.Dpi()));
-  EXPECT_EQ(client.bottom, TwipsToPixels(spec.client_height, form.Dpi()));
+  const auto& description = Form1Description();
+  EXPECT_EQ(client.right, TwipsToPixels(description.client_width, form.Dpi()));
+  EXPECT_EQ(client.bottom, TwipsToPixels(description.client_height, form.Dpi()));
   if (form.Dpi() == USER_DEFAULT_SCREEN_DPI) {
     EXPECT_EQ(client.right, 243);
     EXPECT_EQ(client.bottom, 237);
@@ -193,8 +193,8 @@ TEST_F(Win32FormTest, ControlsAreOfTheirKindWithStartTextsAndRules) {
 }
 
 TEST_F(Win32FormTest, TextControlsUseVerdanaBoldAtEightAndAQuarterPoints) {
-  const auto& spec = Form1Description();
-  for (const ControlSpec& c : spec.controls) {
+  const auto& description = Form1Description();
+  for (const ControlSpec& c : description.controls) {
     SCOPED_TRACE(std::string(c.name));
     auto font = reinterpret_cast<HFONT>(SendMessageW(form.ControlHandle(c.name), WM_GETFONT, 0, 0));
     if (!c.uses_font) {

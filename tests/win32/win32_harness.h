@@ -20,10 +20,10 @@ class Win32Harness : public contract::Harness {
  public:
   ~Win32Harness() override { form_.reset(); }
 
-  Form& Build(const FormSpec& spec) override {
+  Form& Build(const FormSpec& description) override {
     form_.reset();
-    spec_ = &spec;
-    form_ = std::make_unique<Win32Form>(spec, GetModuleHandleW(nullptr), Win32Form::OnClose::kDestroy);
+    spec_ = &description;
+    form_ = std::make_unique<Win32Form>(description, GetModuleHandleW(nullptr), Win32Form::OnClose::kDestroy);
     return *form_;
   }
   void Show() override {

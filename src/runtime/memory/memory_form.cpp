@@ -123,9 +123,9 @@ void MemoryTextBox::UserUndo() {
   if (changed) RaiseChange();
 }
 
-MemoryForm::MemoryForm(const FormSpec& spec) {
+MemoryForm::MemoryForm(const FormSpec& description) {
   std::vector<const ControlSpec*> ordered;
-  for (const ControlSpec& c : spec.controls) {
+  for (const ControlSpec& c : description.controls) {
     const std::string name(c.name);
     switch (c.kind) {
       case ControlKind::kTextBox:

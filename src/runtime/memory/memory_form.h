@@ -86,7 +86,7 @@ struct ShownMessage {
 
 class MemoryForm final : public Form {
  public:
-  explicit MemoryForm(const FormSpec& spec);
+  explicit MemoryForm(const FormSpec& description);
 
   std::shared_ptr<TextBox> TextBoxNamed(std::string_view name) override;
   Label& LabelNamed(std::string_view name) override;

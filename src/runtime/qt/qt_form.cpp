@@ -32,11 +32,11 @@ namespace {
 
 // A fixed frame with a title bar, the system menu and the close box; the
 // minimise and maximise boxes only where the description asks for them.
-Qt::WindowFlags FrameFlags(const FormSpec& spec) {
+Qt::WindowFlags FrameFlags(const FormSpec& description) {
   Qt::WindowFlags flags = Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
-  if (spec.minimise_box) flags |= Qt::WindowMinimizeButtonHint;
-  if (spec.maximise_box) flags |= Qt::WindowMaximizeButtonHint;
+  if (description.minimise_box) flags |= Qt::WindowMinimizeButtonHint;
+  if (description.maximise_box) flags |= Qt::WindowMaximizeButtonHint;
   return flags;
 }
 
@@ -56,18 +56,18 @@ QString PlainButtonText(std::u16string_view caption) {
 
 }  // namespace
 
-QFont ResolveFont(const FontSpec& spec, double points) {
-  QString family = ToQString(spec.face);
-  if (!QFontDatabase::hasFamily(family) && !spec.fallback_family.empty()) {
-    family = ToQString(spec.fallback_family);
+QFont ResolveFont(const FontSpec& description, double points) {
+  QString family = ToQString(description.face);
+  if (!QFontDatabase::hasFamily(family) && !description.fallback_family.empty()) {
+    family = ToQString(description.fallback_family);
   }
   QFont font(family);
   font.setStyleHint(QFont::SansSerif);
   font.setPointSizeF(points);
-  font.setWeight(static_cast<QFont::Weight>(std::clamp(spec.weight, 1, 1000)));
-  font.setItalic(spec.italic);
-  font.setUnderline(spec.underline);
-  font.setStrikeOut(spec.strikeout);
+  font.setWeight(static_cast<QFont::Weight>(std::clamp(description.weight, 1, 1000)));
+  font.setItalic(description.italic);
+  font.setUnderline(description.underline);
+  font.setStrikeOut(description.strikeout);
   return font;
 }
 
@@ -83,7 +83,7 @@ QIcon ProgramIcon() {
   return icon;
 }
 
-QtForm::QtForm(const FormSpec& spec, QtFormOptions options) : centred_(spec.centred) {
+QtForm::QtForm(const FormSpec& description, QtFormOptions options) : centred_(description.centred) {
   const QScreen* screen = QGuiApplication::primaryScreen();
   const double screen_dpi_x = screen ? screen->logicalDotsPerInchX() : 96.0;
   const double screen_dpi_y = screen ? screen->logicalDotsPerInchY() : 96.0;
@@ -91,22 +91,22 @@ QtForm::QtForm(const FormSpec& spec, QtFormOptions options) : centred_(spec.cent
   dpi_y_ = options.dpi > 0 ? options.dpi : screen_dpi_y;
   // Qt turns points into pixels with the screen's DPI; a layout at another
   // DPI scales the point size by the same ratio as the twips.
-  font_ = ResolveFont(spec.font, spec.font.points * dpi_y_ / screen_dpi_y);
+  font_ = ResolveFont(description.font, description.font.points * dpi_y_ / screen_dpi_y);
 
-  window_ = std::make_unique<QWidget>(nullptr, FrameFlags(spec));
-  window_->setObjectName(ToQString(spec.name));
-  window_->setWindowTitle(ToQString(spec.caption));
+  window_ = std::make_unique<QWidget>(nullptr, FrameFlags(description));
+  window_->setObjectName(ToQString(description.name));
+  window_->setWindowTitle(ToQString(description.caption));
   if (const QIcon icon = ProgramIcon(); !icon.isNull()) window_->setWindowIcon(icon);
-  const QSize client(TwipsToPixels(spec.client_width, dpi_x_),
-                     TwipsToPixels(spec.client_height, dpi_y_));
-  if (spec.resizable) {
+  const QSize client(TwipsToPixels(description.client_width, dpi_x_),
+                     TwipsToPixels(description.client_height, dpi_y_));
+  if (description.resizable) {
     window_->resize(client);
   } else {
     window_->setFixedSize(client);  // equal minimum and maximum size hints
   }
 
   std::vector<std::pair<int, QWidget*>> stops;
-  for (const ControlSpec& c : spec.controls) {
+  for (const ControlSpec& c : description.controls) {
     std::string name(c.name);
     if (widgets_.count(name)) Raise(ErrorKind::kInvalidArgument, "two controls named " + name);
     QWidget* widget = nullptr;
@@ -248,8 +248,8 @@ void QtForm::Centre() {
   window_->move(place.topLeft());
 }
 
-std::unique_ptr<QtForm> BuildQtForm(const FormSpec& spec, QtFormOptions options) {
-  return std::make_unique<QtForm>(spec, options);
+std::unique_ptr<QtForm> BuildQtForm(const FormSpec& description, QtFormOptions options) {
+  return std::make_unique<QtForm>(description, options);
 }
 
 }  // namespace pigmo::runtime::qt

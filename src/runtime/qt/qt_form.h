@@ -33,9 +33,9 @@ struct QtFormOptions {
 
 class QtForm final : public Form {
  public:
-  // Needs a QApplication. The spec's views must outlive nothing here: every
+  // Needs a QApplication. The description's views must outlive nothing here: every
   // text is copied.
-  explicit QtForm(const FormSpec& spec, QtFormOptions options = {});
+  explicit QtForm(const FormSpec& description, QtFormOptions options = {});
   ~QtForm() override;
   QtForm(const QtForm&) = delete;
   QtForm& operator=(const QtForm&) = delete;
@@ -78,11 +78,11 @@ class QtForm final : public Form {
   std::vector<QWidget*> tab_stops_;
 };
 
-std::unique_ptr<QtForm> BuildQtForm(const FormSpec& spec, QtFormOptions options = {});
+std::unique_ptr<QtForm> BuildQtForm(const FormSpec& description, QtFormOptions options = {});
 
 // The font a FontSpec asks for: its face where installed, otherwise its
-// fallback family, at `points` and the spec's weight and styles.
-QFont ResolveFont(const FontSpec& spec, double points);
+// fallback family, at `points` and the description's weight and styles.
+QFont ResolveFont(const FontSpec& description, double points);
 
 // The program's icon from the embedded images (16, 32 and 48 px); null
 // when none were built in.

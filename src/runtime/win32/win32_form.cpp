@@ -131,9 +131,9 @@ ATOM RegisterWindowClass(HINSTANCE instance, WNDPROC proc) {
 
 }  // namespace
 
-std::optional<int> ControlId(const FormSpec& spec, std::string_view name) {
-  for (size_t i = 0; i < spec.controls.size(); ++i) {
-    if (spec.controls[i].name == name) return kFirstControlId + static_cast<int>(i);
+std::optional<int> ControlId(const FormSpec& description, std::string_view name) {
+  for (size_t i = 0; i < description.controls.size(); ++i) {
+    if (description.controls[i].name == name) return kFirstControlId + static_cast<int>(i);
   }
   return std::nullopt;
 }
@@ -259,8 +259,8 @@ HBRUSH Win32Label::Brush() const {
 
 // ------------------------------------------------------------------- form
 
-Win32Form::Win32Form(const FormSpec& spec, HINSTANCE instance, OnClose on_close)
-    : spec_(spec), on_close_(on_close) {
+Win32Form::Win32Form(const FormSpec& description, HINSTANCE instance, OnClose on_close)
+    : spec_(description), on_close_(on_close) {
   if (!RegisterWindowClass(instance, &Win32Form::WindowProc)) {
     Raise(ErrorKind::kInvalidArgument, "cannot register the window class");
   }
@@ -309,7 +309,7 @@ void Win32Form::CreateControls(HINSTANCE instance) {
   for (size_t row : order) {
     const ControlSpec& c = spec_.controls[row];
     Control control;
-    control.spec = &c;
+    control.description = &c;
     control.id = kFirstControlId + static_cast<int>(row);
     const wchar_t* window_class = nullptr;
     DWORD style = WS_CHILD | WS_VISIBLE;
@@ -365,11 +365,11 @@ void Win32Form::ApplyDpi(UINT dpi) {
   dpi_ = dpi;
   HFONT font = CreateSpecFont(spec_.font, dpi);
   for (const Control& control : controls_) {
-    const TwipRect& b = control.spec->bounds;
+    const TwipRect& b = control.description->bounds;
     SetWindowPos(control.hwnd, nullptr, TwipsToPixels(b.left, dpi), TwipsToPixels(b.top, dpi),
                  TwipsToPixels(b.width, dpi), TwipsToPixels(b.height, dpi),
                  SWP_NOZORDER | SWP_NOACTIVATE);
-    if (control.spec->uses_font && font != nullptr) {
+    if (control.description->uses_font && font != nullptr) {
       SendMessageW(control.hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
     }
   }
@@ -386,14 +386,14 @@ Win32Form::Control* Win32Form::FindByHandle(HWND hwnd) {
 
 Win32Form::Control* Win32Form::FindByName(std::string_view name) {
   for (Control& control : controls_) {
-    if (control.spec->name == name) return &control;
+    if (control.description->name == name) return &control;
   }
   return nullptr;
 }
 
 const Win32Form::Control* Win32Form::FindByName(std::string_view name) const {
   for (const Control& control : controls_) {
-    if (control.spec->name == name) return &control;
+    if (control.description->name == name) return &control;
   }
   return nullptr;
 }
@@ -465,7 +465,7 @@ LRESULT Win32Form::ControlColour(HDC dc, HWND control_hwnd, UINT message, WPARAM
   if (control->box) {
     // Read-only boxes ask with WM_CTLCOLORSTATIC and would get the dialog
     // face; every box keeps the window colours instead.
-    const auto fore = control->spec->fore_colour;
+    const auto fore = control->description->fore_colour;
     SetTextColor(dc, fore ? ToColorRef(*fore) : GetSysColor(COLOR_WINDOWTEXT));
     SetBkColor(dc, GetSysColor(COLOR_WINDOW));
     return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_WINDOW));

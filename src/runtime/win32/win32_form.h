@@ -33,9 +33,9 @@ namespace pigmo::runtime::win32 {
 // and Escape, so neither can press a control.
 inline constexpr int kFirstControlId = 1000;
 
-// The id the backend gives the control `name` of `spec`; nullopt when the
+// The id the backend gives the control `name` of `description`; nullopt when the
 // description has no such control.
-std::optional<int> ControlId(const FormSpec& spec, std::string_view name);
+std::optional<int> ControlId(const FormSpec& description, std::string_view name);
 
 class Win32TextBox final : public TextBox {
  public:
@@ -122,8 +122,8 @@ class Win32Form final : public Form {
   };
 
   // Creates the window, hidden, with every control and start text of
-  // `spec`, which must outlive the form. No change event is raised.
-  Win32Form(const FormSpec& spec, HINSTANCE instance, OnClose on_close);
+  // `description`, which must outlive the form. No change event is raised.
+  Win32Form(const FormSpec& description, HINSTANCE instance, OnClose on_close);
   ~Win32Form() override;
   Win32Form(const Win32Form&) = delete;
   Win32Form& operator=(const Win32Form&) = delete;
@@ -146,7 +146,7 @@ class Win32Form final : public Form {
 
  private:
   struct Control {
-    const ControlSpec* spec = nullptr;
+    const ControlSpec* description = nullptr;
     int id = 0;
     HWND hwnd = nullptr;
     std::shared_ptr<Win32TextBox> box;

@@ -47,7 +47,7 @@ inline const FormSpec& ContractSpec() {
        .text = u"Go", .fore_colour = {}, .back_colour = {}, .tab_index = 5,
        .accessible_name = u"Go"},
   }};
-  static const FormSpec spec{
+  static const FormSpec description{
       .name = "ContractForm",
       .caption = u"Contract",
       .client_width = 2800,
@@ -55,7 +55,7 @@ inline const FormSpec& ContractSpec() {
       .font = {"Verdana", "DejaVu Sans", 8.25, 700, false, false, false},
       .controls = controls,
   };
-  return spec;
+  return description;
 }
 
 // Records every change event of one box: the text and caret its listeners see.

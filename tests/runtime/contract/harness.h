@@ -28,8 +28,8 @@ class Harness {
  public:
   virtual ~Harness() = default;
 
-  // Builds a form from `spec` (which outlives it), replacing any earlier one.
-  virtual Form& Build(const FormSpec& spec) = 0;
+  // Builds a form from `description` (which outlives it), replacing any earlier one.
+  virtual Form& Build(const FormSpec& description) = 0;
   // Shows the form and waits until its window has the keyboard focus.
   virtual void Show() = 0;
   virtual bool WindowOpen() = 0;

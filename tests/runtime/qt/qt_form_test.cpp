@@ -201,8 +201,8 @@ TEST_F(Form1WindowTest, LabelsArePlainLeftAlignedUnwrappedAndNeverFocused) {
 
 TEST_F(Form1WindowTest, BoxesCarryTheirRulesAndAccessibleNames) {
   Build();
-  const auto& spec = window::Form1Description();
-  for (const ControlSpec& c : spec.controls) {
+  const auto& description = window::Form1Description();
+  for (const ControlSpec& c : description.controls) {
     SCOPED_TRACE(std::string(c.name));
     QWidget* widget = W(std::string(c.name).c_str());
     EXPECT_EQ(widget->accessibleName(), ToQString(c.accessible_name));

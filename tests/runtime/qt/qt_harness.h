@@ -69,9 +69,9 @@ class QtHarness final : public contract::Harness {
  public:
   ~QtHarness() override { Close(); }
 
-  Form& Build(const FormSpec& spec) override {
+  Form& Build(const FormSpec& description) override {
     Close();
-    form_ = BuildQtForm(spec);
+    form_ = BuildQtForm(description);
     return *form_;
   }
   void Show() override {
