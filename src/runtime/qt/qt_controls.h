@@ -54,7 +54,12 @@ class QtTextBox final : public TextBox {
   std::int32_t max_length_;
 };
 
+// A colour as a screen reader says it: a rough name and the channels,
+// such as "Dark green: red 0, green 128, blue 0".
+QString ColourInWords(Colour colour);
+
 // A Label over a QLabel; its background shows only once a colour is set.
+// A label without text describes its colour to assistive tools.
 class QtLabel final : public Label {
  public:
   explicit QtLabel(QLabel* label);

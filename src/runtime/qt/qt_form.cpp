@@ -1,9 +1,13 @@
 #include "runtime/qt/qt_form.h"
 
+#include <QAccessible>
+#include <QAccessibleWidget>
+#include <QBuffer>
 #include <QFontDatabase>
 #include <QGuiApplication>
 #include <QIcon>
 #include <QImage>
+#include <QImageReader>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPalette>
@@ -18,9 +22,7 @@
 #include "runtime/qt/line_edit.h"
 #include "runtime/qt/qt_convert.h"
 
-#ifdef PIGMO_HAVE_ICON_PIXELS
-#include "pigmo_icon_pixels.h"
-#endif
+#include "pigmo_icon_png.h"
 
 namespace pigmo::runtime::qt {
 
@@ -54,6 +56,19 @@ QString PlainButtonText(std::u16string_view caption) {
   return text;
 }
 
+// The top-level widget of a form. Its own class lets assistive tools see it
+// as a window (a frame over AT-SPI) instead of a plain client area; a
+// QDialog would say so too, but would close on Escape.
+class FormWindow final : public QWidget {
+ public:
+  using QWidget::QWidget;
+};
+
+QAccessibleInterface* FormWindowAccessible(const QString&, QObject* object) {
+  auto* window = dynamic_cast<FormWindow*>(object);
+  return window ? new QAccessibleWidget(window, QAccessible::Window) : nullptr;
+}
+
 }  // namespace
 
 QFont ResolveFont(const FontSpec& description, double points) {
@@ -73,13 +88,17 @@ QFont ResolveFont(const FontSpec& description, double points) {
 
 QIcon ProgramIcon() {
   QIcon icon;
-#ifdef PIGMO_HAVE_ICON_PIXELS
-  for (const resources::IconPixels& image : resources::kIconImages) {
-    const QImage pixels(reinterpret_cast<const uchar*>(image.argb), image.size, image.size,
-                        image.size * 4, QImage::Format_ARGB32);
-    icon.addPixmap(QPixmap::fromImage(pixels));  // copies the pixels
+  for (const resources::IconPng& png : resources::kIconPngs) {
+    if (png.size == 0) continue;
+    QByteArray bytes = QByteArray::fromRawData(reinterpret_cast<const char*>(png.bytes),
+                                               static_cast<qsizetype>(png.size));
+    QBuffer buffer(&bytes);
+    // Named format, no guessing: Qt's own PNG decoder, and no image-format
+    // plugin is loaded to ask whether it knows the data better.
+    QImageReader reader(&buffer, "png");
+    reader.setAutoDetectImageFormat(false);
+    icon.addPixmap(QPixmap::fromImage(reader.read()));
   }
-#endif
   return icon;
 }
 
@@ -93,7 +112,9 @@ QtForm::QtForm(const FormSpec& description, QtFormOptions options) : centred_(de
   // DPI scales the point size by the same ratio as the twips.
   font_ = ResolveFont(description.font, description.font.points * dpi_y_ / screen_dpi_y);
 
-  window_ = std::make_unique<QWidget>(nullptr, FrameFlags(description));
+  static const bool factory_installed = (QAccessible::installFactory(FormWindowAccessible), true);
+  (void)factory_installed;
+  window_ = std::make_unique<FormWindow>(nullptr, FrameFlags(description));
   window_->setObjectName(ToQString(description.name));
   window_->setWindowTitle(ToQString(description.caption));
   if (const QIcon icon = ProgramIcon(); !icon.isNull()) window_->setWindowIcon(icon);
@@ -157,9 +178,18 @@ QtForm::QtForm(const FormSpec& description, QtFormOptions options) : centred_(de
     }
     widget->setObjectName(ToQString(c.name));
     widget->setAccessibleName(ToQString(c.accessible_name));
+    if (!c.accessible_description.empty()) {
+      widget->setAccessibleDescription(ToQString(c.accessible_description));
+    }
     widget->setGeometry(ToPixels(c.bounds));
     if (c.uses_font) widget->setFont(font_);
     widgets_.emplace(std::move(name), widget);
+  }
+
+  // A caption is the buddy of its box: screen readers read it with the box.
+  for (const ControlSpec& c : description.controls) {
+    if (c.kind != ControlKind::kLabel || c.caption_of.empty()) continue;
+    static_cast<QLabel*>(ControlWidget(c.name))->setBuddy(ControlWidget(c.caption_of));
   }
 
   std::stable_sort(stops.begin(), stops.end(),

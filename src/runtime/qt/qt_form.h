@@ -84,8 +84,8 @@ std::unique_ptr<QtForm> BuildQtForm(const FormSpec& description, QtFormOptions o
 // fallback family, at `points` and the description's weight and styles.
 QFont ResolveFont(const FontSpec& description, double points);
 
-// The program's icon from the embedded images (16, 32 and 48 px); null
-// when none were built in.
+// The program's icon from the embedded images (16 to 256 px); null when
+// none were built in.
 QIcon ProgramIcon();
 
 }  // namespace pigmo::runtime::qt
