@@ -204,7 +204,8 @@ TEST_F(Win32FormTest, TextControlsUseVerdanaBoldAtEightAndAQuarterPoints) {
     ASSERT_NE(font, nullptr);
     LOGFONTW lf{};
     ASSERT_EQ(GetObjectW(font, sizeof lf, &lf), static_cast<int>(sizeof lf));
-    EXPECT_STREQ(lf.lfFaceName, L"Verdana");
+    // Wine has no Verdana: the description's fallback family stands in.
+    EXPECT_STREQ(lf.lfFaceName, FaceInstalled("Verdana") ? L"Verdana" : L"DejaVu Sans");
     EXPECT_EQ(lf.lfWeight, 700);
     EXPECT_EQ(lf.lfHeight, -std::lround(8.25 * form.Dpi() / 72.0));
     EXPECT_FALSE(lf.lfItalic);

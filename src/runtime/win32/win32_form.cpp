@@ -65,6 +65,11 @@ UINT DpiOf(HWND hwnd) {
   return dpi > 0 ? static_cast<UINT>(dpi) : USER_DEFAULT_SCREEN_DPI;
 }
 
+int CALLBACK NoteFace(const LOGFONTW*, const TEXTMETRICW*, DWORD, LPARAM found) {
+  *reinterpret_cast<bool*>(found) = true;
+  return 0;  // one is enough
+}
+
 HFONT CreateSpecFont(const FontSpec& font, UINT dpi) {
   LOGFONTW lf{};
   // Negative: the character height, as a point size means it.
@@ -77,10 +82,16 @@ HFONT CreateSpecFont(const FontSpec& font, UINT dpi) {
   lf.lfOutPrecision = OUT_DEFAULT_PRECIS;
   lf.lfClipPrecision = CLIP_DEFAULT_PRECIS;
   lf.lfQuality = DEFAULT_QUALITY;
-  // Where the face is missing, the font mapper picks a sans-serif.
+  // Where the face is missing, the description's fallback family stands
+  // in, as on Linux: the font mapper's own pick can look lighter than bold
+  // (Wine's stand-in for Verdana does). Without either, the mapper picks a
+  // sans-serif.
   lf.lfPitchAndFamily = VARIABLE_PITCH | FF_SWISS;
-  const size_t n = std::min(font.face.size(), static_cast<size_t>(LF_FACESIZE - 1));
-  for (size_t i = 0; i < n; ++i) lf.lfFaceName[i] = static_cast<wchar_t>(font.face[i]);
+  const std::string_view face = FaceInstalled(font.face) || !FaceInstalled(font.fallback_family)
+                                    ? font.face
+                                    : font.fallback_family;
+  const size_t n = std::min(face.size(), static_cast<size_t>(LF_FACESIZE - 1));
+  for (size_t i = 0; i < n; ++i) lf.lfFaceName[i] = static_cast<wchar_t>(face[i]);
   return CreateFontIndirectW(&lf);
 }
 
@@ -257,6 +268,18 @@ HBRUSH Win32Label::Brush() const {
   return brush_ != nullptr ? brush_ : GetSysColorBrush(COLOR_BTNFACE);
 }
 
+bool FaceInstalled(std::string_view face) {
+  if (face.empty() || face.size() >= LF_FACESIZE) return false;
+  LOGFONTW lf{};
+  lf.lfCharSet = DEFAULT_CHARSET;
+  for (size_t i = 0; i < face.size(); ++i) lf.lfFaceName[i] = static_cast<wchar_t>(face[i]);
+  bool found = false;
+  HDC dc = GetDC(nullptr);
+  EnumFontFamiliesExW(dc, &lf, NoteFace, reinterpret_cast<LPARAM>(&found), 0);
+  ReleaseDC(nullptr, dc);
+  return found;
+}
+
 // ------------------------------------------------------------------- form
 
 Win32Form::Win32Form(const FormSpec& description, HINSTANCE instance, OnClose on_close)
@@ -312,7 +335,9 @@ void Win32Form::CreateControls(HINSTANCE instance) {
     control.description = &c;
     control.id = kFirstControlId + static_cast<int>(row);
     const wchar_t* window_class = nullptr;
-    DWORD style = WS_CHILD | WS_VISIBLE;
+    // Clipped by its siblings: a caption that reaches a pixel into the box
+    // below it must not paint over the box's top border.
+    DWORD style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS;
     DWORD ex_style = 0;
     switch (c.kind) {
       case ControlKind::kTextBox:

@@ -37,6 +37,10 @@ inline constexpr int kFirstControlId = 1000;
 // description has no such control.
 std::optional<int> ControlId(const FormSpec& description, std::string_view name);
 
+// Whether a font family of this name is installed. The window's font is the
+// description's face where it is, else its fallback family where that is.
+bool FaceInstalled(std::string_view face);
+
 class Win32TextBox final : public TextBox {
  public:
   Win32TextBox(std::u16string text, bool read_only, std::int32_t max_length);
