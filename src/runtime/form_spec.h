@@ -50,13 +50,13 @@ struct ControlSpec {
   int max_length = 0;          // text boxes: typed-length limit, 0 = none
   int tab_index = 0;
   bool uses_font = true;       // false: the control shows no text
-  std::u16string_view accessible_name;
-  // What an assistive tool reads after the name: a box's range or what it
-  // shows. Empty: none.
-  std::u16string_view accessible_description;
   // Labels: the name of the box this caption belongs to, so that the
   // caption is read with the box. Empty: a free-standing label.
   std::string_view caption_of;
+  // What an assistive tool reads after the name: a box's range or what it
+  // shows. Empty: none.
+  std::u16string_view accessible_description;
+  std::u16string_view accessible_name;
 };
 
 struct FormSpec {

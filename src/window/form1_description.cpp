@@ -20,12 +20,12 @@ constexpr ControlSpec TextBox(std::string_view name, runtime::TwipRect r, std::u
                               int tab, std::u16string_view accessible,
                               std::u16string_view description) {
   return {name, ControlKind::kTextBox, r, text, fore, std::nullopt, read_only, max_length, tab,
-          true, accessible, description, ""};
+          true, "", description, accessible};
 }
 
 constexpr ControlSpec Caption(std::string_view name, runtime::TwipRect r, std::u16string_view text,
                               runtime::Colour fore, int tab, std::string_view box) {
-  return {name, ControlKind::kLabel, r, text, fore, std::nullopt, false, 0, tab, true, text, u"", box};
+  return {name, ControlKind::kLabel, r, text, fore, std::nullopt, false, 0, tab, true, box, u"", text};
 }
 
 // Listed in tab order. Coordinates are multiples of 15 twips, so the layout
@@ -53,10 +53,10 @@ constexpr std::array<ControlSpec, 15> kControls = {{
     Caption("Label2", {120, 840, 495, 255}, u"Gr\u00FCn", kGreen, 10, "Text2"),
     Caption("Label3", {120, 1560, 495, 255}, u"Blau", kBlue, 11, "Text3"),
     {"Label4", ControlKind::kLabel, {2880, 360, 615, 2055}, u"", std::nullopt, kWhite, false, 0, 12,
-     false, u"Colour swatch", u"", ""},
+     false, "", u"", u"Colour swatch"},
     Caption("Label5", {120, 2280, 615, 255}, u"Alpha", kBlack, 13, "Text8"),
     {"Command1", ControlKind::kButton, {2880, 2520, 615, 255}, u"Info", std::nullopt, std::nullopt,
-     false, 0, 14, true, u"Info", u"Shows the About message", ""},
+     false, 0, 14, true, "", u"Shows the About message", u"Info"},
 }};
 
 }  // namespace
