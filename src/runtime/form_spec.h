@@ -52,10 +52,10 @@ struct ControlSpec {
   bool uses_font = true;       // false: the control shows no text
   // Labels: the name of the box this caption belongs to, so that the
   // caption is read with the box. Empty: a free-standing label.
-  std::string_view caption_of;
+  std::string_view caption_of = {};
   // What an assistive tool reads after the name: a box's range or what it
   // shows. Empty: none.
-  std::u16string_view accessible_description;
+  std::u16string_view accessible_description = {};
   std::u16string_view accessible_name;
 };
 
