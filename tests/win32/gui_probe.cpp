@@ -2,14 +2,12 @@
 // types into it from outside (X keystrokes through Wine). Each command
 // prints what it found and exits non-zero when a check fails:
 //
-//   ready                 wait for the window, then check its start state
+//   ready                 wait for the window, then check its focus and swatch
 //   expect NAME TEXT      wait until control NAME shows TEXT (UTF-8)
 //   expect-pixel NAME RGB wait until the middle of NAME shows 0xBBGGRR
-//   focus NAME            check that NAME has the keyboard focus
 //   where NAME            print the middle of NAME in screen coordinates
 //   infobox               wait for the About message box and check it
 //   no-infobox            check that no message box is open
-//   alive                 check that the window is still there
 //
 // Waiting polls with a deadline: the keystrokes travel through the X server
 // and Wine, so the probe cannot know when they have arrived.
@@ -136,31 +134,6 @@ int Ready() {
     Check(false, "a window \"Pigmo\" appears");
     return 1;
   }
-  Check(true, "a window \"Pigmo\" appears");
-  const LONG_PTR style = GetWindowLongPtrW(window, GWL_STYLE);
-  Check((style & WS_CAPTION) == WS_CAPTION && (style & WS_SYSMENU) &&
-            !(style & (WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX)),
-        "fixed frame with a system menu and no minimise or maximise box");
-  RECT client{};
-  GetClientRect(window, &client);
-  Check(client.right == 243 && client.bottom == 237,
-        "client area 243x237 at 96 dpi (is " + std::to_string(client.right) + "x" +
-            std::to_string(client.bottom) + ")");
-  RECT frame{};
-  GetWindowRect(window, &frame);
-  MONITORINFO monitor{};
-  monitor.cbSize = sizeof monitor;
-  GetMonitorInfoW(MonitorFromWindow(window, MONITOR_DEFAULTTOPRIMARY), &monitor);
-  const RECT& work = monitor.rcWork;
-  Check(std::abs((frame.left - work.left) - (work.right - frame.right)) <= 1 &&
-            std::abs((frame.top - work.top) - (work.bottom - frame.bottom)) <= 1,
-        "centred on the screen");
-  for (const auto& c : Form1Description().controls) {
-    if (c.kind == pigmo::runtime::ControlKind::kButton) continue;
-    const std::wstring expected(c.text.begin(), c.text.end());
-    const std::wstring shown = TextOf(Control(window, c.name));
-    Check(shown == expected, std::string(c.name) + " shows \"" + Utf8(shown) + "\"");
-  }
   Check(WaitFor([&] { return FocusOf(window) == Control(window, "Text1"); }), "the focus is in Text1");
   const auto selection = static_cast<DWORD>(SendMessageW(Control(window, "Text1"), EM_GETSEL, 0, 0));
   Check(LOWORD(selection) == 0 && HIWORD(selection) == 3, "Text1's text is selected");
@@ -186,13 +159,6 @@ int ExpectPixel(std::string_view name, std::string_view rgb) {
   char shown[16];
   std::snprintf(shown, sizeof shown, "0x%06lX", control ? static_cast<unsigned long>(PixelAt(control)) : 0ul);
   Check(ok, std::string(name) + " is painted " + shown + ", expected " + std::string(rgb));
-  return ok ? 0 : 1;
-}
-
-int Focus(std::string_view name) {
-  HWND window = FindPigmo();
-  const bool ok = window != nullptr && WaitFor([&] { return FocusOf(window) == Control(window, name); });
-  Check(ok, std::string(name) + " has the focus");
   return ok ? 0 : 1;
 }
 
@@ -230,13 +196,6 @@ int NoInfobox() {
   return ok ? 0 : 1;
 }
 
-int Alive() {
-  HWND window = FindPigmo();
-  const bool ok = window != nullptr && IsWindowVisible(window);
-  Check(ok, "the window is still open");
-  return ok ? 0 : 1;
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -244,11 +203,9 @@ int main(int argc, char** argv) {
   if (command == "ready") return Ready();
   if (command == "expect" && argc == 4) return Expect(argv[2], argv[3]);
   if (command == "expect-pixel" && argc == 4) return ExpectPixel(argv[2], argv[3]);
-  if (command == "focus" && argc == 3) return Focus(argv[2]);
   if (command == "where" && argc == 3) return Where(argv[2]);
   if (command == "infobox") return Infobox();
   if (command == "no-infobox") return NoInfobox();
-  if (command == "alive") return Alive();
-  std::fprintf(stderr, "usage: gui_probe ready|expect NAME TEXT|expect-pixel NAME RGB|focus NAME|where NAME|infobox|no-infobox|alive\n");
+  std::fprintf(stderr, "usage: gui_probe ready|expect NAME TEXT|expect-pixel NAME RGB|where NAME|infobox|no-infobox\n");
   return 2;
 }
