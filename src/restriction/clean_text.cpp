@@ -194,7 +194,8 @@ Cleaned CleanWithUnitDelimiter(std::u16string_view text, std::int32_t caret, std
 }
 
 // The slow path, for delimiters of several code units, which the system
-// never uses: the rule step by step, window by window.
+// never uses: the rule step by step, window by window. It stays a function
+// of its own (noinline) so that the fast path compiles as tight as alone.
 
 // True when `pattern` occurs at 0-based index k of s, wholly inside it.
 bool MatchAt(std::u16string_view s, std::size_t k, std::u16string_view pattern, const runtime::Locale& locale) {
@@ -229,7 +230,7 @@ std::u16string Replace(std::u16string_view s, std::u16string_view pattern, std::
   return out;
 }
 
-Cleaned CleanWithTextDelimiter(std::u16string_view text, std::int32_t n, std::u16string_view allowed,
+[[gnu::noinline]] Cleaned CleanWithTextDelimiter(std::u16string_view text, std::int32_t n, std::u16string_view allowed,
                                std::u16string_view delimiter, const runtime::Locale& locale) {
   // Commas become the delimiter; the caret stays where it was.
   std::u16string s = Replace(text, u",", delimiter, locale);
