@@ -1,19 +1,10 @@
-// Starts a program and times it until its window captioned "Pigmo" is
-// mapped on the X server, then reports its memory once the window is up.
-//
-//   pigmo_mapwait PROGRAM [ARGS...]
-//
-// The root window is watched with SubstructureNotifyMask before the program
-// starts, so the MapNotify of its top-level window is seen as the server
-// processes the map; the clock runs from just before fork() to the reading
-// of that event. 500 ms later (the first paint is done by then) VmRSS and
-// VmHWM are read from /proc/PID/status and the program is killed. The CPU
-// time it used in all threads is a steadier companion to the clock time on
-// a loaded machine.
-//
-// Prints: startup_us=<n> rss_kb=<n> hwm_kb=<n> cpu_us=<n>
-// Exit status 0 on success, 2 when no window was mapped within 60 s, 1 on
-// other failures.
+// pigmo_mapwait PROGRAM [ARGS...]: times PROGRAM from just before fork()
+// to the MapNotify of its window captioned "Pigmo" (the root window is
+// watched before the start), then, 500 ms later with the first paint done,
+// reads VmRSS and VmHWM from /proc, kills it and adds up the CPU time of
+// all its threads, a steadier companion to the clock on a loaded machine.
+// Prints: startup_us=<n> rss_kb=<n> hwm_kb=<n> cpu_us=<n>. Exit status 2
+// when no window was mapped within 60 s, 1 on other failures.
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <fcntl.h>

@@ -1,14 +1,9 @@
-// Benchmarks on the Qt backend, each beside its floor in the same binary so
-// that scripts/bench reports ratios measured side by side:
-//   - BM_Keystroke / BM_KeystrokeFloor: one user edit of Text1 through all
-//     nested handlers, against the same key event on the bare window plus
-//     the widget writes the flow makes for it. Argument 0: window hidden;
-//     1: window shown and every edit painted.
-//   - BM_InitClean<Memory|Qt> / BM_CleanTextOnce: clsTBRestrNumbers::Init
-//     on a box holding a 32,766-character text, against the one CleanText
-//     call it makes.
-// With --census [N] it instead checks that the floor makes exactly the
-// flow's writes, then makes N more edits each way (for callgrind).
+// Benchmarks on the Qt backend, each beside its floor in the same binary
+// (see docs/benchmarks.md): one keystroke through the real flow and its
+// floor, window hidden (0) or painted (1); Init's whole-box clean against
+// the one CleanText call it makes. With --census [N] it instead checks that
+// the floor makes exactly the flow's writes, then makes N more edits each
+// way (for callgrind).
 #include <benchmark/benchmark.h>
 #include <dlfcn.h>
 
