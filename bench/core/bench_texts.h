@@ -1,5 +1,4 @@
-// Inputs shared by the benchmarks, so the core and the window benchmarks
-// clean the very same text.
+// The text both the core and the Qt benchmarks clean, and their locale.
 #pragma once
 
 #include <cstddef>
@@ -14,15 +13,10 @@ namespace pigmo::bench {
 inline std::u16string MixedText(std::size_t length) {
   std::u16string s(length, u'0');
   for (std::size_t k = 0; k < length; ++k) {
-    if (k % 97 == 41) {
-      s[k] = u',';
-    } else if (k % 211 == 17) {
-      s[k] = u'.';
-    } else if (k % 331 == 100) {
-      s[k] = u'a';
-    } else {
-      s[k] = static_cast<char16_t>(u'0' + (k * 7 + k / 10) % 10);
-    }
+    s[k] = k % 97 == 41    ? u','
+           : k % 211 == 17 ? u'.'
+           : k % 331 == 100 ? u'a'
+                            : static_cast<char16_t>(u'0' + (k * 7 + k / 10) % 10);
   }
   return s;
 }

@@ -8,20 +8,17 @@
 // beyond the end removes nothing there and the scan only walks on.
 //
 // Nearly every comparison the rule makes is one code unit against a fixed
-// text (",", "^", the delimiter, the allowed units). Collation is the slow
-// part, so each such answer is worked out once per call and remembered per
-// code unit. With a one-unit delimiter (the only kind the binding passes)
-// the whole rule is then one pass over the text; longer delimiters take the
-// steps one by one. The results, carets and errors are those of the
-// step-by-step rule.
+// text, answered once per code unit by UnitAnswers. With a one-unit
+// delimiter (the only kind the binding passes) the whole rule is then one
+// pass over the text; longer delimiters take the steps one by one. The
+// results, carets and errors are those of the step-by-step rule.
 #include "restriction/clean_text.h"
 
 #include <algorithm>
-#include <array>
 #include <cstddef>
 #include <limits>
-#include <vector>
 
+#include "restriction/unit_answers.h"
 #include "runtime/error.h"
 
 namespace pigmo::restriction {
@@ -54,180 +51,12 @@ std::int32_t Length(std::u16string_view s) {
   return static_cast<std::int32_t>(s.size());
 }
 
-// Up to four yes/no answers per code unit, each worked out on first use.
-// The low byte of the unit indexes a small table; the rest of the 16-bit
-// range gets its own table only when a text needs it.
-class UnitAnswers {
- public:
-  UnitAnswers() { low_.fill(0); }
-
-  // The answer for `bit` (one of 1, 2, 4, 8): 1 or 0, or -1 when not known yet.
-  int Known(char16_t unit, std::uint8_t bit) {
-    const std::uint8_t slot = Slot(unit);
-    if ((slot & (bit << 4)) == 0) return -1;
-    return (slot & bit) != 0 ? 1 : 0;
-  }
-
-  // The answers for all of `bits` as a mask, or -1 when one is not known yet.
-  int KnownMask(char16_t unit, std::uint8_t bits) {
-    const std::uint8_t slot = Slot(unit);
-    if (((slot >> 4) & bits) != bits) return -1;
-    return slot & bits;
-  }
-
-  bool Store(char16_t unit, std::uint8_t bit, bool answer) {
-    std::uint8_t& slot = Slot(unit);
-    slot = static_cast<std::uint8_t>(slot | (bit << 4) | (answer ? bit : 0));
-    return answer;
-  }
-
- private:
-  std::uint8_t& Slot(char16_t unit) {
-    if (unit < low_.size()) return low_[unit];
-    if (high_.empty()) high_.assign(0x10000 - low_.size(), 0);
-    return high_[unit - low_.size()];
-  }
-
-  std::array<std::uint8_t, 256> low_;
-  std::vector<std::uint8_t> high_;
-};
-
-bool UnitTextEquals(const runtime::Locale& locale, char16_t unit, std::u16string_view text) {
-  return locale.TextEquals(std::u16string_view(&unit, 1), text);
-}
-
-// Finds occurrences of one pattern. A one-unit pattern is compared once per
-// distinct code unit; a longer one compares each window of its length.
-class PatternMatcher {
- public:
-  PatternMatcher(const runtime::Locale& locale, std::u16string_view pattern)
-      : locale_(locale), pattern_(pattern) {}
-
-  // True when the pattern occurs at 0-based index k of s (wholly inside s).
-  bool At(std::u16string_view s, std::size_t k) {
-    const std::size_t m = pattern_.size();
-    if (m == 0 || k > s.size() || s.size() - k < m) return false;
-    if (m == 1) {
-      const int known = answers_.Known(s[k], 1);
-      if (known >= 0) return known != 0;
-      return answers_.Store(s[k], 1, UnitTextEquals(locale_, s[k], pattern_));
-    }
-    return locale_.TextEquals(s.substr(k, m), pattern_);
-  }
-
-  // The 0-based index of the last occurrence lying wholly within the first
-  // `prefix` units of s, or npos.
-  std::size_t LastWithin(std::u16string_view s, std::size_t prefix) {
-    const std::size_t m = pattern_.size();
-    if (m == 0 || prefix < m) return std::u16string_view::npos;
-    const std::u16string_view head = s.substr(0, prefix);
-    for (std::size_t k = prefix - m + 1; k-- > 0;) {
-      if (At(head, k)) return k;
-    }
-    return std::u16string_view::npos;
-  }
-
-  // Every occurrence, searched left to right without overlap, replaced by
-  // `replacement`; at most `limit` of them when limit is not npos.
-  std::u16string Replace(std::u16string_view s, std::u16string_view replacement,
-                         std::size_t limit = std::u16string_view::npos) {
-    std::u16string out;
-    out.reserve(s.size());
-    std::size_t done = 0;
-    std::size_t k = 0;
-    while (k < s.size()) {
-      if (done < limit && At(s, k)) {
-        out.append(replacement);
-        k += pattern_.size();
-        ++done;
-      } else {
-        out.push_back(s[k]);
-        ++k;
-      }
-    }
-    return out;
-  }
-
- private:
-  const runtime::Locale& locale_;
-  std::u16string_view pattern_;
-  UnitAnswers answers_;
-};
-
-// What the cleaning rule asks about single code units, remembered per unit.
-class UnitClasses {
- public:
-  UnitClasses(const runtime::Locale& locale, std::u16string_view allowed, std::u16string_view delimiter)
-      : locale_(locale), allowed_(allowed), delimiter_(delimiter) {}
-
-  // Equal to the delimiter.
-  bool Delimiter(char16_t u) { return Is(u, kDelimiter); }
-  // Read as a delimiter: the delimiter itself or a comma.
-  bool Separator(char16_t u) { return Is(u, kSeparator); }
-  // Equal to the "^" placeholder.
-  bool Placeholder(char16_t u) { return Is(u, kPlaceholder); }
-  // Occurs in the allowed set.
-  bool Allowed(char16_t u) { return Is(u, kAllowed); }
-
-  static constexpr std::uint8_t kDelimiter = 1, kSeparator = 2, kPlaceholder = 4, kAllowed = 8;
-
-  // Several answers at once, as a mask of the bits above: one table look-up
-  // for the loops that ask two questions of every unit.
-  std::uint8_t Answers(char16_t u, std::uint8_t bits) {
-    const int known = answers_.KnownMask(u, bits);
-    if (known >= 0) return static_cast<std::uint8_t>(known);
-    std::uint8_t mask = 0;
-    for (const std::uint8_t bit : {kDelimiter, kSeparator, kPlaceholder, kAllowed}) {
-      if ((bits & bit) != 0 && Is(u, bit)) mask = static_cast<std::uint8_t>(mask | bit);
-    }
-    return mask;
-  }
-
- private:
-  // The table answers almost every question; collation stays out of line so
-  // that the loops asking them stay small.
-  bool Is(char16_t u, std::uint8_t bit) {
-    const int known = answers_.Known(u, bit);
-    return known >= 0 ? known != 0 : Learn(u, bit);
-  }
-  bool Learn(char16_t u, std::uint8_t bit);
-
-  const runtime::Locale& locale_;
-  std::u16string_view allowed_;
-  std::u16string_view delimiter_;
-  UnitAnswers answers_;
-};
-
-bool UnitClasses::Learn(char16_t u, std::uint8_t bit) {
-  bool answer = false;
-  switch (bit) {
-    case kDelimiter:
-      answer = UnitTextEquals(locale_, u, delimiter_);
-      break;
-    case kSeparator:
-      answer = UnitTextEquals(locale_, u, u",") || Delimiter(u);
-      break;
-    case kPlaceholder:
-      answer = UnitTextEquals(locale_, u, u"^");
-      break;
-    default:
-      // Exact membership needs no collation and gives the same answer, since
-      // equal units always compare equal.
-      answer = allowed_.find(u) != std::u16string_view::npos;
-      for (std::size_t j = 0; !answer && j < allowed_.size(); ++j) {
-        answer = UnitTextEquals(locale_, u, allowed_.substr(j, 1));
-      }
-      break;
-  }
-  return answers_.Store(u, bit, answer);
-}
-
 [[noreturn]] void ScanOverflow() { runtime::Raise(ErrorKind::kOverflow, "CleanText: scan index past 32767"); }
 
 // Removes the characters before the caret n that are not allowed, in one
 // pass, and returns the new caret. Position i of the rule is always one past
 // the characters kept so far; a removal pulls the caret back instead.
-std::int32_t ScanBeforeCaret(std::u16string& s, std::int32_t n, UnitClasses& units) {
+std::int32_t ScanBeforeCaret(std::u16string& s, std::int32_t n, UnitAnswers& units) {
   const std::size_t size = s.size();
   char16_t* const data = s.data();
   std::size_t read = 0;
@@ -253,7 +82,7 @@ std::int32_t ScanBeforeCaret(std::u16string& s, std::int32_t n, UnitClasses& uni
 }
 
 // A text that begins with the delimiter gets "0" in front.
-void PrefixZero(std::u16string& s, std::int32_t& n, UnitClasses& units) {
+void PrefixZero(std::u16string& s, std::int32_t& n, UnitAnswers& units) {
   if (!s.empty() && units.Delimiter(s[0])) {
     n = Add(n, 1, "n + 1");
     s.insert(s.begin(), u'0');
@@ -265,7 +94,7 @@ void PrefixZero(std::u16string& s, std::int32_t& n, UnitClasses& units) {
 // written + 1 with a 16-bit index, and kept only when allowed.
 struct ScanningWriter {
   char16_t* data;
-  UnitClasses& units;
+  UnitAnswers& units;
   std::size_t written = 0;
   std::int32_t removed = 0;
 
@@ -293,7 +122,7 @@ struct ScanningWriter {
 // caret back by one.
 Cleaned CleanWithUnitDelimiter(std::u16string_view text, std::int32_t caret, std::u16string_view allowed,
                                char16_t delimiter, const runtime::Locale& locale) {
-  UnitClasses units(locale, allowed, std::u16string_view(&delimiter, 1));
+  UnitAnswers units(locale, allowed, std::u16string_view(&delimiter, 1));
   const std::size_t size = text.size();
   // Units from index `scanned_end` on stand at or after the caret.
   const std::size_t scanned_end = std::min(static_cast<std::size_t>(caret), size);
@@ -314,8 +143,8 @@ Cleaned CleanWithUnitDelimiter(std::u16string_view text, std::int32_t caret, std
     // That delimiter survives; every other one goes, and the caret moves
     // left by the number taken out in front of it.
     for (std::size_t k = 0; k < last; ++k) {
-      const std::uint8_t answers = units.Answers(text[k], UnitClasses::kSeparator | UnitClasses::kAllowed);
-      if ((answers & UnitClasses::kSeparator) == 0) out.Scan(text[k], (answers & UnitClasses::kAllowed) != 0);
+      const std::uint8_t answers = units.Answers(text[k], UnitAnswers::kSeparator | UnitAnswers::kAllowed);
+      if ((answers & UnitAnswers::kSeparator) == 0) out.Scan(text[k], (answers & UnitAnswers::kAllowed) != 0);
     }
     const auto head = static_cast<std::int32_t>(out.written) + out.removed;
     const auto before = static_cast<std::int32_t>(last);  // p - 1
@@ -333,11 +162,11 @@ Cleaned CleanWithUnitDelimiter(std::u16string_view text, std::int32_t caret, std
     // every "^" of the text becomes a delimiter with it. Up to the caret
     // there is no delimiter, so the first one is never scanned.
     for (std::size_t k = 0; k < scanned_end; ++k) {
-      const std::uint8_t answers = units.Answers(text[k], UnitClasses::kPlaceholder | UnitClasses::kAllowed);
-      if ((answers & UnitClasses::kPlaceholder) != 0) {
+      const std::uint8_t answers = units.Answers(text[k], UnitAnswers::kPlaceholder | UnitAnswers::kAllowed);
+      if ((answers & UnitAnswers::kPlaceholder) != 0) {
         out.Scan(delimiter);
       } else {
-        out.Scan(text[k], (answers & UnitClasses::kAllowed) != 0);
+        out.Scan(text[k], (answers & UnitAnswers::kAllowed) != 0);
       }
     }
     const bool placeholder_survives = !units.Delimiter(u'^');
@@ -364,42 +193,63 @@ Cleaned CleanWithUnitDelimiter(std::u16string_view text, std::int32_t caret, std
   return Cleaned{std::move(s), n};
 }
 
-// The rule step by step for delimiters of several code units, which the
-// system never uses: matches are looked for window by window.
-Cleaned CleanWithTextDelimiter(std::u16string_view text, std::int32_t n, std::u16string_view allowed,
+// The slow path, for delimiters of several code units, which the system
+// never uses: the rule step by step, window by window. It stays a function
+// of its own (noinline) so that the fast path compiles as tight as alone.
+
+// True when `pattern` occurs at 0-based index k of s, wholly inside it.
+bool MatchAt(std::u16string_view s, std::size_t k, std::u16string_view pattern, const runtime::Locale& locale) {
+  return k <= s.size() && s.size() - k >= pattern.size() && locale.TextEquals(s.substr(k, pattern.size()), pattern);
+}
+
+// The 0-based index of the last occurrence lying wholly within the first
+// `prefix` units of s, or npos.
+std::size_t LastWithin(std::u16string_view s, std::size_t prefix, std::u16string_view pattern,
+                       const runtime::Locale& locale) {
+  if (prefix < pattern.size()) return std::u16string_view::npos;
+  for (std::size_t k = prefix - pattern.size() + 1; k-- > 0;) {
+    if (MatchAt(s.substr(0, prefix), k, pattern, locale)) return k;
+  }
+  return std::u16string_view::npos;
+}
+
+// Occurrences searched left to right without overlap, the first `limit` of
+// them replaced.
+std::u16string Replace(std::u16string_view s, std::u16string_view pattern, std::u16string_view replacement,
+                       const runtime::Locale& locale, std::size_t limit = std::u16string_view::npos) {
+  std::u16string out;
+  for (std::size_t k = 0; k < s.size();) {
+    if (limit > 0 && MatchAt(s, k, pattern, locale)) {
+      out.append(replacement);
+      k += pattern.size();
+      --limit;
+    } else {
+      out.push_back(s[k++]);
+    }
+  }
+  return out;
+}
+
+[[gnu::noinline]] Cleaned CleanWithTextDelimiter(std::u16string_view text, std::int32_t n, std::u16string_view allowed,
                                std::u16string_view delimiter, const runtime::Locale& locale) {
-  PatternMatcher comma(locale, u",");
-  PatternMatcher delim(locale, delimiter);
-  PatternMatcher placeholder(locale, u"^");
-  UnitClasses units(locale, allowed, delimiter);
-
   // Commas become the delimiter; the caret stays where it was.
-  std::u16string s = comma.Replace(text, delimiter);
-
-  // The last delimiter before the caret, 1-based, or 0.
-  const std::size_t last = delim.LastWithin(s, std::min(static_cast<std::size_t>(n), s.size()));
-  const std::int32_t p =
-      last == std::u16string_view::npos ? 0 : Checked(static_cast<std::int64_t>(last) + 1, "position");
-
-  if (p != 0) {
-    const std::int32_t before = Sub(p, 1, "p - 1");
-    std::u16string head = delim.Replace(std::u16string_view(s).substr(0, static_cast<std::size_t>(before)), u"");
-    n = Sub(Add(Length(head), n, "caret correction"), before, "caret correction");
+  std::u16string s = Replace(text, u",", delimiter, locale);
+  // The last delimiter before the caret, 0-based, survives; else the first one.
+  const std::size_t last = LastWithin(s, std::min(static_cast<std::size_t>(n), s.size()), delimiter, locale);
+  if (last != std::u16string_view::npos) {
+    const std::int32_t p = Checked(static_cast<std::int64_t>(last) + 1, "position");  // 1-based
+    std::u16string head = Replace(std::u16string_view(s).substr(0, last), delimiter, u"", locale);
+    n = Sub(Add(Length(head), n, "caret correction"), p - 1, "caret correction");
     // The tail restarts one unit into the surviving delimiter.
-    const std::int32_t after = Add(p, 1, "p + 1");
-    const std::u16string_view rest =
-        static_cast<std::size_t>(after - 1) <= s.size()
-            ? std::u16string_view(s).substr(static_cast<std::size_t>(after - 1))
-            : std::u16string_view();
+    Add(p, 1, "p + 1");
     head.append(delimiter);
-    head.append(delim.Replace(rest, u""));
+    head.append(Replace(std::u16string_view(s).substr(last + 1), delimiter, u"", locale));
     s = std::move(head);
   } else {
-    s = delim.Replace(s, u"^", 1);
-    s = delim.Replace(s, u"");
-    s = placeholder.Replace(s, delimiter);
+    s = Replace(Replace(s, delimiter, u"^", locale, 1), delimiter, u"", locale);
+    s = Replace(s, u"^", delimiter, locale);
   }
-
+  UnitAnswers units(locale, allowed, delimiter);
   n = ScanBeforeCaret(s, n, units);
   PrefixZero(s, n, units);
   return Cleaned{std::move(s), n};
@@ -414,8 +264,7 @@ std::int32_t InstrPrev(std::u16string_view Text, std::u16string_view sMatch, std
   // be said to begin, and the cleaning rule never asks for it.
   if (sMatch.empty()) return 0;
   const std::size_t prefix = std::min(static_cast<std::size_t>(LastPos), Text.size());
-  PatternMatcher match(locale, sMatch);
-  const std::size_t k = match.LastWithin(Text, prefix);
+  const std::size_t k = LastWithin(Text, prefix, sMatch, locale);
   return k == std::u16string_view::npos ? 0 : Checked(static_cast<std::int64_t>(k) + 1, "InstrPrev");
 }
 

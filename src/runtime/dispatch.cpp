@@ -1,11 +1,44 @@
 #include "runtime/dispatch.h"
 
+#include <exception>
+
 namespace pigmo::runtime {
 
-void DispatchErrorLog::Record(const Error& error) {
+namespace {
+// Built at start-up, so that a foreign exception is still logged as such
+// when there is no memory left to describe it.
+const Error kUndescribed(ErrorKind::kForeign, "no memory left to describe it");
+}  // namespace
+
+void DispatchErrorLog::RecordCurrent() noexcept {
+  try {
+    throw;
+  } catch (const Error& error) {
+    Record(error);
+  } catch (const std::exception& error) {
+    RecordForeign(error.what());
+  } catch (...) {
+    RecordForeign("an exception of unknown type");
+  }
+}
+
+void DispatchErrorLog::Record(const Error& error) noexcept {
   ++count_;
-  last_ = error;
-  if (observer_) observer_(error);
+  last_ = error;  // copying an exception does not throw
+  if (!observer_) return;
+  try {
+    observer_(error);
+  } catch (...) {
+    // The observer only reports; its failure changes nothing here.
+  }
+}
+
+void DispatchErrorLog::RecordForeign(const char* what) noexcept {
+  try {
+    Record(Error(ErrorKind::kForeign, what));
+  } catch (...) {
+    Record(kUndescribed);
+  }
 }
 
 void DispatchErrorLog::Clear() noexcept {

@@ -13,7 +13,11 @@ namespace pigmo::runtime {
 
 class DispatchErrorLog {
  public:
-  void Record(const Error& error);
+  // Logs the exception being handled; call it from inside a catch block.
+  // Our Error is logged as it is; any other exception (std::bad_alloc, a
+  // toolkit's, one not derived from std::exception) as a kForeign Error.
+  // Never throws: nothing may unwind into a toolkit's callback.
+  void RecordCurrent() noexcept;
   std::size_t Count() const noexcept { return count_; }
   const std::optional<Error>& Last() const noexcept { return last_; }
   void Clear() noexcept;
@@ -21,6 +25,9 @@ class DispatchErrorLog {
   void SetObserver(std::function<void(const Error&)> observer);
 
  private:
+  void Record(const Error& error) noexcept;
+  void RecordForeign(const char* what) noexcept;
+
   std::size_t count_ = 0;
   std::optional<Error> last_;
   std::function<void(const Error&)> observer_;
@@ -28,5 +35,16 @@ class DispatchErrorLog {
 
 // The log of this thread: the window and all its events live on one thread.
 DispatchErrorLog& UnhandledErrors();
+
+// Runs `work` for a toolkit's callback (a window procedure, a Qt slot) and
+// logs whatever it throws, as the event dispatch does for its listeners.
+template <typename Work>
+void Contained(Work&& work) noexcept {
+  try {
+    work();
+  } catch (...) {
+    UnhandledErrors().RecordCurrent();
+  }
+}
 
 }  // namespace pigmo::runtime

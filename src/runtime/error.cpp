@@ -7,6 +7,8 @@ const char* ErrorKindName(ErrorKind kind) noexcept {
     case ErrorKind::kTypeMismatch: return "type mismatch";
     case ErrorKind::kOverflow: return "overflow";
     case ErrorKind::kInvalidArgument: return "invalid argument";
+    case ErrorKind::kPlatform: return "platform failure";
+    case ErrorKind::kForeign: return "foreign exception";
   }
   return "unknown error";
 }

@@ -3,7 +3,6 @@
 #include <algorithm>
 
 #include "runtime/dispatch.h"
-#include "runtime/error.h"
 
 namespace pigmo::runtime {
 
@@ -79,18 +78,20 @@ int Event::NestingDepth() noexcept { return nesting_depth; }
 int Event::DeepestNesting() noexcept { return deepest_nesting; }
 void Event::ResetDeepestNesting() noexcept { deepest_nesting = nesting_depth; }
 
-void Event::Raise() {
+void Event::Raise() noexcept {
   const NestingScope scope;
   // The snapshot keeps every entry alive for this dispatch, even when its
   // subscription (or the event itself) goes away inside a listener.
-  const std::vector<std::shared_ptr<Subscription::Entry>> snapshot = state_->entries;
+  std::vector<std::shared_ptr<Subscription::Entry>> snapshot;
+  try {
+    snapshot = state_->entries;
+  } catch (...) {  // out of memory: no listener runs, and that is logged
+    UnhandledErrors().RecordCurrent();
+    return;
+  }
+  // Whatever a listener throws stops here: a toolkit's callback may be above.
   for (const auto& entry : snapshot) {
-    if (!entry->subscribed) continue;
-    try {
-      entry->listener();
-    } catch (const Error& error) {
-      UnhandledErrors().Record(error);
-    }
+    if (entry->subscribed) Contained(entry->listener);
   }
 }
 

@@ -8,8 +8,10 @@
 //     still subscribed when their turn comes;
 //   - a listener that subscribes (or renews its subscription) during the
 //     dispatch is first called for the next event, not again for this one;
-//   - an Error that leaves a listener is contained here: it is recorded in
-//     UnhandledErrors() and the remaining listeners still run.
+//   - any exception that leaves a listener is contained here: it is recorded
+//     in UnhandledErrors() (one not of our Error type as a foreign one) and
+//     the remaining listeners still run. Nothing unwinds out of Raise() into
+//     the toolkit that called it.
 #pragma once
 
 #include <cstddef>
@@ -52,7 +54,7 @@ class Event {
   ~Event();
 
   [[nodiscard]] Subscription Subscribe(std::function<void()> listener);
-  void Raise();
+  void Raise() noexcept;
   std::size_t ListenerCount() const noexcept;
 
   // How deeply Raise() calls nest on this thread: now, and the deepest

@@ -13,13 +13,15 @@ namespace {
 constexpr std::u16string_view kAllowedDigits = u"0123456789";
 constexpr std::u16string_view kFractionDelimiter = u".";
 
-// Runs one handler step with errors suppressed: a failure drops the rest of
-// the step and the handler goes on with the next one.
+// Runs one handler step with conversion errors suppressed: such a failure
+// drops the rest of the step and the handler goes on with the next one.
+// Anything else (a platform failure, a foreign exception) ends the handler.
 template <typename Step>
 void Suppressed(Step&& step) {
   try {
     step();
-  } catch (const runtime::Error&) {
+  } catch (const runtime::Error& error) {
+    if (!runtime::IsConversionError(error.kind())) throw;
   }
 }
 
@@ -27,11 +29,9 @@ void Suppressed(Step&& step) {
 // fraction box is then left alone rather than failing).
 std::optional<bool> TryIsEdgeValue(std::u16string_view text, double value,
                                    const runtime::Locale& locale) {
-  try {
-    return colour::IsEdgeValue(text, value, locale);
-  } catch (const runtime::Error&) {
-    return std::nullopt;
-  }
+  std::optional<bool> edge;
+  Suppressed([&] { edge = colour::IsEdgeValue(text, value, locale); });
+  return edge;
 }
 
 }  // namespace
@@ -111,10 +111,7 @@ void Form1::InputChanged(const InputRow& row) {
   //    "not a number".
   Suppressed([&] {
     bool correct = true;
-    try {
-      correct = colour::ExceedsBound(input->Text(), row.bound, locale_);
-    } catch (const runtime::Error&) {
-    }
+    Suppressed([&] { correct = colour::ExceedsBound(input->Text(), row.bound, locale_); });
     if (correct) input->SetText(row.bound_text);
   });
 

@@ -3,6 +3,7 @@
 #include <QPalette>
 #include <algorithm>
 
+#include "runtime/dispatch.h"
 #include "runtime/qt/qt_convert.h"
 
 namespace pigmo::runtime::qt {
@@ -48,10 +49,10 @@ QtTextBox::QtTextBox(LineEdit* edit)
       text_(edit->text()),
       read_only_(edit->isReadOnly()),
       max_length_(edit->TypedLimit()) {
-  // Errors are contained by the event itself; anything else leaving a
-  // listener is a defect and must not unwind through Qt, hence noexcept.
+  // The event contains whatever its listeners throw; the bookkeeping around
+  // it is contained too, so that nothing unwinds through Qt.
   connection_ = QObject::connect(edit, &QLineEdit::textChanged, edit,
-                                 [this]() noexcept { OnWidgetTextChanged(); });
+                                 [this]() noexcept { Contained([this] { OnWidgetTextChanged(); }); });
 }
 
 QtTextBox::~QtTextBox() { QObject::disconnect(connection_); }

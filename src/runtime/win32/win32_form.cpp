@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cwchar>
 
+#include "runtime/dispatch.h"
 #include "runtime/error.h"
 
 namespace pigmo::runtime::win32 {
@@ -180,7 +181,7 @@ LRESULT CALLBACK Win32TextBox::EditProc(HWND hwnd, UINT message, WPARAM wparam, 
   --box->depth_;
   if (box->depth_ == 0 && box->change_pending_) {
     box->change_pending_ = false;
-    box->RaiseIfChanged();
+    Contained([box] { box->RaiseIfChanged(); });  // nothing unwinds into the system
   }
   return result;
 }
@@ -285,7 +286,7 @@ bool FaceInstalled(std::string_view face) {
 Win32Form::Win32Form(const FormSpec& description, HINSTANCE instance, OnClose on_close)
     : spec_(description), on_close_(on_close) {
   if (!RegisterWindowClass(instance, &Win32Form::WindowProc)) {
-    Raise(ErrorKind::kInvalidArgument, "cannot register the window class");
+    Raise(ErrorKind::kPlatform, "cannot register the window class");
   }
   // Created where it will be shown (the primary monitor), so that its DPI
   // is that monitor's from the start.
@@ -294,7 +295,7 @@ Win32Form::Win32Form(const FormSpec& description, HINSTANCE instance, OnClose on
   const std::u16string caption(spec_.caption);
   hwnd_ = CreateWindowExW(kWindowExStyle, kWindowClass, Wide(caption), kWindowStyle, work.left,
                           work.top, 100, 100, nullptr, nullptr, instance, this);
-  if (hwnd_ == nullptr) Raise(ErrorKind::kInvalidArgument, "cannot create the window");
+  if (hwnd_ == nullptr) Raise(ErrorKind::kPlatform, "cannot create the window");
   // The title bar and the task bar show the program's icon.
   SendMessageW(hwnd_, WM_SETICON, ICON_BIG,
                reinterpret_cast<LPARAM>(LoadProgramIcon(instance, SM_CXICON, SM_CYICON)));
@@ -365,7 +366,7 @@ void Win32Form::CreateControls(HINSTANCE instance) {
     control.hwnd = CreateWindowExW(ex_style, window_class, Wide(text), style, 0, 0, 0, 0, hwnd_,
                                    reinterpret_cast<HMENU>(static_cast<INT_PTR>(control.id)),
                                    instance, nullptr);
-    if (control.hwnd == nullptr) Raise(ErrorKind::kInvalidArgument, "cannot create " + std::string(c.name));
+    if (control.hwnd == nullptr) Raise(ErrorKind::kPlatform, "cannot create " + std::string(c.name));
     // The dialog manager walks siblings in Z order: keep it the tab order.
     SetWindowPos(control.hwnd, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     if (control.box) control.box->Attach(control.hwnd);
@@ -481,7 +482,11 @@ LRESULT CALLBACK Win32Form::WindowProc(HWND hwnd, UINT message, WPARAM wparam, L
   }
   auto* form = reinterpret_cast<Win32Form*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
   if (form == nullptr) return DefWindowProcW(hwnd, message, wparam, lparam);
-  return form->HandleMessage(message, wparam, lparam);
+  // Nothing may unwind into the system's dispatch: a failure is logged as
+  // the event dispatch logs its listeners' and the message counts as handled.
+  LRESULT result = 0;
+  Contained([&] { result = form->HandleMessage(message, wparam, lparam); });
+  return result;
 }
 
 LRESULT Win32Form::ControlColour(HDC dc, HWND control_hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
