@@ -1,19 +1,13 @@
 // ParseNumber against a plain reading of the number grammar and the C
-// library's correctly rounded strtod.
+// library's correctly rounded strtod: the same acceptance, the same double
+// bit for bit (minus zero included), overflow exactly where strtod
+// overflows; ExceedsBound and IsEdgeValue read the same number.
 //
 // Input: byte 0 picks the locale (C, en_US, de_DE, fa_IR); the rest is the
 // text as UTF-16LE code units.
-//
-// Findings: an error other than type mismatch or overflow; a text the
-// grammar accepts that fails, or one it rejects that converts; a value not
-// bit for bit the double strtod gives (minus zero included); an overflow
-// where strtod gives a finite value, or a value where it overflows.
-#include <cerrno>
 #include <cmath>
-#include <cstdlib>
 #include <cstring>
 #include <optional>
-#include <string>
 
 #include "colour/colour_rules.h"
 #include "fuzz_support.h"
@@ -24,25 +18,26 @@ using namespace pigmo;
 
 bool IsDigit(char16_t c) { return c >= u'0' && c <= u'9'; }
 
-// The grammar of parse_number.h read piece by piece. Returns the number in
-// the ASCII form strtod reads ("-12.5e+3"), or nothing when `text` is not a
-// number.
+// Moves one leading unit of `text` to `out` when `accept` takes it.
+template <typename Accept>
+bool Take(std::u16string_view& text, std::string& out, Accept&& accept) {
+  if (text.empty() || !accept(text.front())) return false;
+  out.push_back(static_cast<char>(text.front()));
+  text.remove_prefix(1);
+  return true;
+}
+
+// The grammar of parse_number.h piece by piece: the number in the ASCII form
+// strtod reads ("-12.5e+3"), or nothing when `text` is not one.
 std::optional<std::string> Normalised(std::u16string_view text, std::u16string_view sep) {
-  // Blanks (U+0020 only) on either side.
+  const auto sign = [](char16_t c) { return c == u'+' || c == u'-'; };
   while (!text.empty() && text.front() == u' ') text.remove_prefix(1);
   while (!text.empty() && text.back() == u' ') text.remove_suffix(1);
   std::string out;
-  if (!text.empty() && (text.front() == u'+' || text.front() == u'-')) {
-    out.push_back(static_cast<char>(text.front()));
-    text.remove_prefix(1);
-  }
-  // Mantissa: digits, at most one separator, at least one digit.
+  Take(text, out, sign);
   std::size_t digits = 0;
-  bool separator = false;
-  while (!text.empty()) {
-    if (IsDigit(text.front())) {
-      out.push_back(static_cast<char>(text.front()));
-      text.remove_prefix(1);
+  for (bool separator = false;;) {
+    if (Take(text, out, IsDigit)) {
       ++digits;
     } else if (!separator && text.starts_with(sep)) {
       out.push_back('.');
@@ -53,26 +48,17 @@ std::optional<std::string> Normalised(std::u16string_view text, std::u16string_v
     }
   }
   if (digits == 0) return std::nullopt;
-  // Exponent: E or e, a sign, at least one digit; then nothing.
-  if (!text.empty()) {
-    if (text.front() != u'E' && text.front() != u'e') return std::nullopt;
-    out.push_back('e');
-    text.remove_prefix(1);
-    if (!text.empty() && (text.front() == u'+' || text.front() == u'-')) {
-      out.push_back(static_cast<char>(text.front()));
-      text.remove_prefix(1);
-    }
-    if (text.empty()) return std::nullopt;
-    for (const char16_t c : text) {
-      if (!IsDigit(c)) return std::nullopt;
-      out.push_back(static_cast<char>(c));
-    }
+  if (text.empty()) return out;
+  if (!Take(text, out, [](char16_t c) { return c == u'E' || c == u'e'; })) return std::nullopt;
+  Take(text, out, sign);
+  if (!Take(text, out, IsDigit)) return std::nullopt;
+  while (Take(text, out, IsDigit)) {
   }
-  return out;
+  return text.empty() ? std::optional(out) : std::nullopt;
 }
 
 std::string ShowDouble(const double& d) {
-  char buf[64];
+  char buf[32];
   std::snprintf(buf, sizeof buf, "%.17g", d);
   return buf;
 }
@@ -81,30 +67,24 @@ std::string ShowDouble(const double& d) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   static const auto locales = fuzz::MakeLocales({"C", "en_US", "de_DE", "fa_IR"});
-  fuzz::Bytes in(data, size);
+  fuzz::Bytes in{data, size};
   const runtime::Locale& locale = locales[in.Byte() % locales.size()];
-  const std::u16string text = in.Rest();
+  const std::u16string text = in.Units();
 
   const auto got = fuzz::Run<double>([&] { return colour::ParseNumber(text, locale); });
   const auto report = [&](const std::string& expected) {
     fuzz::Finding("ParseNumber(" + fuzz::Show(text) + ") in " + locale.Name() + " gave " +
-                  got.Describe(ShowDouble) + ", expected " + expected);
+                  fuzz::Describe(got, ShowDouble) + ", expected " + expected);
   };
-
   const auto normalised = Normalised(text, locale.DecimalSeparator());
-  if (!normalised) {
-    if (got.ok || got.kind != runtime::ErrorKind::kTypeMismatch) report("type mismatch");
+  const double want = normalised ? std::strtod(normalised->c_str(), nullptr) : 0;
+  if (!normalised || std::isinf(want)) {
+    const auto kind = normalised ? runtime::ErrorKind::kOverflow : runtime::ErrorKind::kTypeMismatch;
+    if (got != fuzz::Outcome<double>(kind)) report(runtime::ErrorKindName(kind));
     return 0;
   }
-  errno = 0;
-  const double want = std::strtod(normalised->c_str(), nullptr);
-  if (std::isinf(want)) {
-    if (got.ok || got.kind != runtime::ErrorKind::kOverflow) report("overflow");
-    return 0;
-  }
-  if (!got.ok || std::memcmp(&got.value, &want, sizeof want) != 0) report(ShowDouble(want));
-
-  // The bound tests read the same number.
+  const double* value = std::get_if<double>(&got);
+  if (value == nullptr || std::memcmp(value, &want, sizeof want) != 0) report(ShowDouble(want));
   if (colour::ExceedsBound(text, 255, locale) != (want > 255)) report("ExceedsBound to agree");
   if (colour::IsEdgeValue(text, 0, locale) != (want == 0)) report("IsEdgeValue to agree");
   return 0;

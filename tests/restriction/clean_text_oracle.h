@@ -64,14 +64,8 @@ inline std::u16string Mid(const std::u16string& s, std::int32_t start) {
   return s.substr(static_cast<std::size_t>(start - 1));
 }
 
-// `count` characters from 1-based position start; shorter or empty at the end.
-inline std::u16string Mid(const std::u16string& s, std::int32_t start, std::int32_t count) {
-  if (start < 1 || count < 0) runtime::Raise(ErrorKind::kInvalidArgument, "oracle: Mid");
-  if (start > Len(s)) return u"";
-  return s.substr(static_cast<std::size_t>(start - 1), static_cast<std::size_t>(count));
-}
-
-// Mid without a copy, for comparisons.
+// `count` characters from 1-based position start (shorter or empty at the
+// end), without a copy.
 inline std::u16string_view MidView(const std::u16string& s, std::int32_t start, std::int32_t count) {
   if (start < 1 || count < 0) runtime::Raise(ErrorKind::kInvalidArgument, "oracle: Mid");
   if (start > Len(s)) return {};
