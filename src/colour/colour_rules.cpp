@@ -1,5 +1,6 @@
 #include "colour/colour_rules.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 
@@ -34,13 +35,11 @@ std::int32_t SwatchComponent(std::u16string_view text, const runtime::Locale& lo
   return static_cast<std::int32_t>(rounded);
 }
 
-// One byte of the colour. A negative component fails; one above 255 is
-// capped so that it cannot spill into the next channel's byte.
+// One byte of the colour, kept inside 0..255 so that it cannot spill into
+// the next channel's byte. A negative component counts as 0, so the swatch
+// shows the colour the other channels make instead of looking frozen.
 runtime::Colour ColourByte(std::int32_t component) {
-  if (component < 0) {
-    runtime::Raise(runtime::ErrorKind::kInvalidArgument, "negative colour component");
-  }
-  return static_cast<runtime::Colour>(component > 255 ? 255 : component);
+  return static_cast<runtime::Colour>(std::clamp(component, 0, 255));
 }
 
 }  // namespace

@@ -53,10 +53,9 @@ std::u16string ArrayText(std::u16string_view red, std::u16string_view green,
 // Each text is read as ParseNumber does and rounded to the nearest integer,
 // a half going to the even neighbour (127.5 -> 128, 128.5 -> 128); outside
 // -32768..32767 is an overflow error. Blue is converted first, then green,
-// then red, and the first failure stops the rule. Then, in the same order:
-// a negative component is an invalid-argument error, so the caller keeps
-// its previous colour; a component above 255 counts as 255, so the result
-// is always a 24-bit colour.
+// then red, and the first failure stops the rule. A negative component
+// counts as 0 and one above 255 as 255, so the result is always a 24-bit
+// colour.
 runtime::Colour SwatchColour(std::u16string_view red, std::u16string_view green,
                              std::u16string_view blue, const runtime::Locale& locale);
 

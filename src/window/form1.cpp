@@ -119,7 +119,7 @@ void Form1::InputChanged(const InputRow& row) {
   Suppressed([&] { fraction->SetText(FractionForBox(input->Text(), row)); });
 
   // 5. The swatch, from the three channels as they stand; a channel that
-  //    cannot be a colour component leaves the previous colour.
+  //    cannot be read (or overflows) leaves the previous colour.
   if (row.paints_swatch) {
     Suppressed([&] {
       form_.LabelNamed("Label4").SetBackColour(

@@ -260,7 +260,8 @@ TEST(ArrayTextTest, InsertsTheTextsAsTheyAre) {
 
 constexpr runtime::Colour Rgb(int r, int g, int b) { return static_cast<runtime::Colour>(r + 256 * g + 65536 * b); }
 
-TEST_P(ColourRulesTest, SwatchColourRoundsHalfToEvenAndCapsAt255) {
+// A negative component counts as 0, so the swatch never looks frozen.
+TEST_P(ColourRulesTest, SwatchColourRoundsHalfToEvenAndClampsTo0To255) {
   const struct {
     std::u16string red, green, blue;
     runtime::Colour colour;
@@ -269,6 +270,7 @@ TEST_P(ColourRulesTest, SwatchColourRoundsHalfToEvenAndCapsAt255) {
       {u"1", u"2", u"3", Rgb(1, 2, 3)},            {u"127.5", u"128.5", u"0.5", Rgb(128, 128, 0)},
       {u"127.4", u"127.6", u"254.5", Rgb(127, 128, 254)}, {u"-0.5", u"-0.4", u"-0", Rgb(0, 0, 0)},
       {u"255.5", u"999", u"32767", Rgb(255, 255, 255)},   {u"2.55E2", u" 0 ", u"+0", Rgb(255, 0, 0)},
+      {u"-5", u"128", u"255", Rgb(0, 128, 255)},         {u"200", u"-32768", u"-0.6", Rgb(200, 0, 0)},
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(::testing::PrintToString(row.red + u"," + row.green + u"," + row.blue));

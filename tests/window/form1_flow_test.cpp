@@ -64,6 +64,13 @@ TEST_F(Form1FlowTest, TheEdgesAreWrittenAsOneAndZeroAndAnEmptyChannelIsZero) {
   EXPECT_EQ(w.Swatch(), Rgb(0, 255, 255));
 }
 
+TEST_F(Form1FlowTest, ANegativeChannelPaintsAsZeroAndKeepsItsFraction) {
+  w.PasteOver("Text2", u"-5");
+  EXPECT_EQ(w.Text("Text5"), u"-0.0196");
+  EXPECT_EQ(w.Text("Text7"), u"[1,-0.0196,1,1]");
+  EXPECT_EQ(w.Swatch(), Rgb(255, 0, 255));
+}
+
 TEST_F(Form1FlowTest, AboveTheBoundOrNotANumberBecomesTheBound) {
   const struct {
     const char *box, *fraction;
