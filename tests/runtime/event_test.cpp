@@ -1,11 +1,10 @@
-// The event's own rules that no backend can reach; the dispatch rules
-// themselves run in the contract suite on every backend.
+// The event's rules that no backend reaches; the dispatch rules themselves
+// run in the contract suite on every backend.
 #include "runtime/event.h"
 
 #include <gtest/gtest.h>
 
 #include <memory>
-#include <string>
 #include <vector>
 
 #include "runtime/dispatch.h"
@@ -17,18 +16,15 @@ namespace {
 TEST(EventTest, AnEndedListenerIsReleasedOnceNoDispatchHoldsIt) {
   Event event;
   auto token = std::make_shared<int>();
-  std::vector<std::string> calls;
-  Subscription a;
-  a = event.Subscribe([&, token] {
-    calls.push_back("a");
-    a.Reset();  // destroys the running listener's owner: must stay safe
-  });
-  auto b = event.Subscribe([&] { calls.push_back("b"); });
+  int a_calls = 0, b_calls = 0;
+  Subscription a = event.Subscribe([&, token] { ++a_calls; a.Reset(); });  // ends itself while running
+  Subscription b = event.Subscribe([&] { ++b_calls; });
   event.Raise();
   event.Raise();
-  EXPECT_EQ(calls, (std::vector<std::string>{"a", "b", "b"}));
+  EXPECT_EQ(a_calls, 1);
+  EXPECT_EQ(b_calls, 2);
   EXPECT_EQ(token.use_count(), 1);
-  auto c = event.Subscribe([token] {});
+  Subscription c = event.Subscribe([token] {});
   c.Reset();
   EXPECT_EQ(token.use_count(), 1);
   EXPECT_FALSE(c.Active());
@@ -42,8 +38,7 @@ TEST(EventTest, AnEventDestroyedByItsListenerEndsItsDispatchAndSubscriptions) {
   auto b = event->Subscribe([&] { ++later; });
   event->Raise();
   EXPECT_EQ(later, 0);
-  EXPECT_FALSE(a.Active());
-  EXPECT_FALSE(b.Active());
+  EXPECT_FALSE(a.Active() || b.Active());
   a.Reset();  // harmless without its event
 }
 
@@ -54,8 +49,7 @@ TEST(DispatchErrorLogTest, CountsKeepsTheLastAndTellsTheObserverUntilCleared) {
   log.Record(Error(ErrorKind::kOverflow, "first"));
   log.Record(Error(ErrorKind::kTypeMismatch, "second"));
   EXPECT_EQ(log.Count(), 2u);
-  ASSERT_TRUE(log.Last().has_value());
-  EXPECT_EQ(log.Last()->kind(), ErrorKind::kTypeMismatch);
+  EXPECT_EQ(log.Last().value().kind(), ErrorKind::kTypeMismatch);
   EXPECT_EQ(seen, (std::vector<ErrorKind>{ErrorKind::kOverflow, ErrorKind::kTypeMismatch}));
   log.Clear();
   EXPECT_EQ(log.Count(), 0u);

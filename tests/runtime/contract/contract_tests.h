@@ -1,7 +1,6 @@
 // The runtime contract: one typed test suite, mostly tables, that every
 // backend passes. A backend's test file defines a Harness (harness.h) and
 //   INSTANTIATE_TYPED_TEST_SUITE_P(My, RuntimeContract, ::testing::Types<MyHarness>);
-// Include this header in one file of a test program only.
 #pragma once
 
 #include <gmock/gmock.h>
@@ -9,10 +8,10 @@
 
 #include <algorithm>
 #include <array>
-#include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "runtime/contract/harness.h"
@@ -22,27 +21,23 @@
 
 namespace pigmo::runtime::contract {
 
-inline ControlSpec ContractBox(std::string_view name, int row, std::u16string_view text,
-                               bool read_only, int max_length) {
-  return {name, ControlKind::kTextBox, {120, 120 + 360 * row, 1800, 285}, text, std::nullopt,
-          std::nullopt, read_only, max_length, row, true, u"box"};
-}
-
-// A small window with one box of each kind the contract knows.
+// A small window: a plain box, boxes limited to three and one characters, a
+// read-only box, a label and a button.
 inline const FormSpec& ContractSpec() {
-  static const std::array<ControlSpec, 7> controls = {{
-      ContractBox("Plain", 0, u"", false, 0),
-      ContractBox("Limited", 1, u"", false, 3),
-      ContractBox("One", 2, u"", false, 1),
-      ContractBox("ReadOnly", 3, u"1", true, 0),
-      ContractBox("Other", 4, u"other", false, 0),
-      {"Swatch", ControlKind::kLabel, {2040, 120, 615, 1000}, u"", std::nullopt, 0x00FFFFFFu,
-       false, 0, 5, false, u"Swatch"},
-      {"Go", ControlKind::kButton, {2040, 1560, 615, 255}, u"Go", std::nullopt, std::nullopt,
-       false, 0, 6, true, u"Go"},
-  }};
-  static const FormSpec description{"ContractForm", u"Contract", 2800, 2000, false, false, false,
-                                    true, {"Verdana", "DejaVu Sans", 8.25, 700, false, false, false}, controls};
+  const auto box = [](std::string_view name, int row, bool read_only, int max_length) {
+    return ControlSpec{name, ControlKind::kTextBox, {120, 120 + 360 * row, 1800, 285}, u"",
+                       std::nullopt, std::nullopt, read_only, max_length, row, true, u"box"};
+  };
+  static const std::array<ControlSpec, 6> controls = {
+      box("Plain", 0, false, 0), box("Limited", 1, false, 3), box("One", 2, false, 1),
+      box("ReadOnly", 3, true, 0),
+      ControlSpec{"Swatch", ControlKind::kLabel, {2040, 120, 615, 1000}, u"", std::nullopt,
+                  0x00FFFFFFu, false, 0, 4, false, u"Swatch"},
+      ControlSpec{"Go", ControlKind::kButton, {2040, 1200, 615, 255}, u"Go", std::nullopt,
+                  std::nullopt, false, 0, 5, true, u"Go"}};
+  static const FormSpec description{"ContractForm", u"Contract", 2800, 1600, false, false, false,
+                                    true, {"Verdana", "DejaVu Sans", 8.25, 700, false, false, false},
+                                    controls};
   return description;
 }
 
@@ -56,7 +51,6 @@ struct Entry {
   }
 };
 
-// Records every change event of one box.
 struct ChangeLog {
   explicit ChangeLog(TextBox& box)
       : subscription(box.OnChange([this, &box] { entries.push_back({box.Text(), box.Caret()}); })) {}
@@ -74,9 +68,9 @@ inline Step Sel(std::int32_t start, std::int32_t length = 0) { return {Step::kSe
 inline Step Type(std::u16string keys) { return {Step::kType, std::move(keys)}; }
 inline Step Paste(std::u16string clip) { return {Step::kPaste, std::move(clip)}; }
 
-// The program writes `start`, then the user acts: the box must raise exactly
-// `changes`, leave the text of the last change (or `start`), and where given
-// put `clip` on the clipboard and the caret at `caret`.
+// The program writes `start`, then the user acts: the box raises exactly
+// `changes` and keeps the text of the last one; where given, the last cut or
+// copy put `clip` on the clipboard and the caret ends at `caret`.
 struct EditCase {
   const char* box;
   std::u16string start;
@@ -89,16 +83,15 @@ struct EditCase {
 inline const std::vector<EditCase>& EditCases() {
   const Step back{Step::kBackspace}, del{Step::kDelete}, cut{Step::kCut}, undo{Step::kUndo};
   static const std::vector<EditCase> cases = {
-      // Typing: one change a keystroke, the caret after the character.
       {"Limited", u"", {Type(u"12")}, {{u"1", 1}, {u"12", 2}}},
       {"Limited", u"12", {Sel(1), Type(u"x")}, {{u"1x2", 2}}},
       // The limit refuses a keystroke whole, whatever the character; over a
-      // selection it fits again.
+      // selection it fits again. A program write past it stands; the user
+      // may only shrink the text.
       {"Limited", u"", {Type(u"ab\u00FCz")}, {{u"a", 1}, {u"ab", 2}, {u"ab\u00FC", 3}}},
       {"Limited", u"123", {Sel(1, 1), Type(u"x")}, {{u"1x3", 2}}},
       {"One", u"", {Type(u"ab")}, {{u"a", 1}}},
       {"One", u"a", {Sel(0, 1), Type(u"b")}, {{u"b", 1}}},
-      // A program write past the limit stands; the user may only shrink it.
       {"Limited", u"12345", {Sel(5), Type(u"6"), back}, {{u"1234", 4}}},
       // A paste is cut to the room left; without room nothing happens.
       {"Limited", u"1", {Sel(1), Paste(u"2345"), Paste(u"9")}, {{u"123", 3}}},
@@ -106,7 +99,6 @@ inline const std::vector<EditCase>& EditCases() {
       {"One", u"", {Paste(u"xyz")}, {{u"x", 1}}},
       {"One", u"a", {Sel(0, 1), Paste(u"yz")}, {{u"y", 1}}},
       {"Plain", u"", {Paste(u"no limit here at all")}, {{u"no limit here at all", 20}}},
-      // Backspace, delete, cut and undo: one change each.
       {"Plain", u"abc", {Sel(2), back}, {{u"ac", 1}}},
       {"Plain", u"abc", {Sel(1), del}, {{u"ac", 1}}},
       {"Plain", u"abc", {Sel(0, 2), cut}, {{u"c", 0}}, u"ab"},
@@ -118,31 +110,6 @@ inline const std::vector<EditCase>& EditCases() {
       // A read-only box refuses every edit but selects and copies.
       {"ReadOnly", u"0.5020", {Type(u"7"), Paste(u"9"), Sel(0, 2), back, del, cut, undo}, {}},
       {"ReadOnly", u"0.5020", {Sel(2, 4), {Step::kCopy}}, {}, u"5020", 2},
-  };
-  return cases;
-}
-
-// A program write of `text` over `before`.
-struct WriteCase {
-  const char* box;
-  std::u16string before, text;
-};
-
-inline const std::vector<WriteCase>& WriteCases() {
-  static const std::vector<WriteCase> cases = {
-      {"Plain", u"xy", u"hello"},
-      {"Plain", u"", u""},  // the same text: no event
-      {"Other", u"other", u"other"},
-      {"ReadOnly", u"1", u"0.5020"},  // read-only and the typed limit bind the user only
-      {"Limited", u"", u"12345"},
-      {"One", u"", u"long text"},
-      {"Plain", u"Gr\u00FCn", u"Gr\u00FCn"},
-      {"Plain", u"Gr\u00FCn", u"Gru\u0308n"},  // looks the same, differs in code units
-      // Kept code unit for code unit: a byte-order mark, lone surrogates, a pair.
-      {"Plain", u"", u"\uFEFFbom"},
-      {"Plain", u"", std::u16string{u'a', char16_t(0xD800), u'b'}},
-      {"Plain", u"", std::u16string{char16_t(0xDC00), u'x'}},
-      {"Plain", u"", u"\U0001F600 \u00FC \u20AC"},
   };
   return cases;
 }
@@ -169,33 +136,39 @@ TYPED_TEST_SUITE_P(RuntimeContract);
 
 using ::testing::ElementsAre;
 
+// Inside the call, only on a real change, with the caret at 0 and no
+// selection; read-only and the typed limit bind the user only; the text is
+// kept code unit for code unit.
 TYPED_TEST_P(RuntimeContract, ProgramWritesRaiseOneChangeInsideTheCallOnlyOnARealChange) {
-  for (const WriteCase& c : WriteCases()) {
-    SCOPED_TRACE(::testing::Message() << c.box << " " << ::testing::PrintToString(c.text));
-    auto box = this->Box(c.box);
-    box->SetText(c.before);
-    this->h_.Select(c.box, 1, 1);
+  const std::vector<std::tuple<const char*, std::u16string, std::u16string>> cases = {
+      {"Plain", u"xy", u"hello"},       {"Plain", u"", u""},
+      {"ReadOnly", u"1", u"0.5020"},    {"ReadOnly", u"1", u"1"},
+      {"Limited", u"", u"12345"},       {"One", u"", u"long text"},
+      {"Plain", u"Gr\u00FCn", u"Gr\u00FCn"}, {"Plain", u"Gr\u00FCn", u"Gru\u0308n"},
+      {"Plain", u"", u"\uFEFFbom"},     {"Plain", u"", u"\U0001F600 \u00FC \u20AC"},
+      {"Plain", u"", {u'a', char16_t(0xD800), u'b'}}, {"Plain", u"", {char16_t(0xDC00), u'x'}}};
+  for (const auto& [name, before, text] : cases) {
+    SCOPED_TRACE(::testing::Message() << name << " " << ::testing::PrintToString(text));
+    auto box = this->Box(name);
+    box->SetText(before);
+    this->h_.Select(name, 1, 1);
     bool inside = false, all_inside = true;
     auto probe = box->OnChange([&] { all_inside = all_inside && inside; });
     ChangeLog log(*box);
     inside = true;
-    box->SetText(c.text);
+    box->SetText(text);
     inside = false;
     EXPECT_TRUE(all_inside);
-    std::vector<Entry> expected;
-    if (c.text != c.before) expected.push_back({c.text, 0});
-    EXPECT_EQ(log.entries, expected);
-    EXPECT_EQ(box->Text(), c.text);
+    EXPECT_EQ(log.entries, (text == before ? std::vector<Entry>{} : std::vector<Entry>{{text, 0}}));
+    EXPECT_EQ(box->Text(), text);
     EXPECT_EQ(box->Caret(), 0);
-    EXPECT_EQ(this->h_.SelectionLength(c.box), 0);
+    EXPECT_EQ(this->h_.SelectionLength(name), 0);
   }
 }
 
 TYPED_TEST_P(RuntimeContract, UserEditsRaiseOneChangeEachWithTheCaretWhereTheEditLeftIt) {
-  const auto& cases = EditCases();
-  for (std::size_t i = 0; i < cases.size(); ++i) {
-    const EditCase& c = cases[i];
-    SCOPED_TRACE(::testing::Message() << "edit case " << i << " on " << c.box);
+  for (const EditCase& c : EditCases()) {
+    SCOPED_TRACE(::testing::Message() << "edit case " << (&c - EditCases().data()) << " on " << c.box);
     auto box = this->Box(c.box);
     box->SetText(c.start);
     ChangeLog log(*box);
@@ -214,21 +187,16 @@ TYPED_TEST_P(RuntimeContract, UserEditsRaiseOneChangeEachWithTheCaretWhereTheEdi
     }
     EXPECT_EQ(log.entries, c.changes);
     EXPECT_EQ(box->Text(), c.changes.empty() ? c.start : c.changes.back().text);
-    if (!c.clip.empty()) {
-      EXPECT_EQ(clip, c.clip);
-    }
-    if (c.caret >= 0) {
-      EXPECT_EQ(box->Caret(), c.caret);
-    }
+    EXPECT_TRUE(c.clip.empty() || clip == c.clip) << ::testing::PrintToString(clip);
+    EXPECT_TRUE(c.caret < 0 || box->Caret() == c.caret) << box->Caret();
   }
 }
 
 TYPED_TEST_P(RuntimeContract, SetCaretClampsToTheEndEndsTheSelectionAndRejectsNegatives) {
   auto box = this->Box("Plain");
   box->SetText(u"abc");
-  const std::pair<std::int32_t, std::int32_t> cases[] = {{0, 0}, {1, 1},  {3, 3},
-                                                         {4, 3}, {99, 3}, {INT32_MAX, 3}};
-  for (auto [written, expected] : cases) {
+  for (auto [written, expected] : std::vector<std::pair<std::int32_t, std::int32_t>>{
+           {0, 0}, {1, 1}, {3, 3}, {4, 3}, {99, 3}, {INT32_MAX, 3}}) {
     this->h_.Select("Plain", 0, 2);
     box->SetCaret(written);
     EXPECT_EQ(box->Caret(), expected) << "written " << written;
@@ -251,11 +219,10 @@ TYPED_TEST_P(RuntimeContract, AListenerWritingItsOwnBoxRunsAgainNestedAndTheOute
   // Counts down to "1"; writing "1" over "1" raises nothing and ends the chain.
   auto chain = box->OnChange([&] {
     const std::u16string text = box->Text();
-    const std::string shown(text.begin(), text.end());
-    trace.push_back("enter " + shown);
+    trace.push_back("enter " + std::string(text.begin(), text.end()));
     if (text == u"3") box->SetText(u"2");
     if (text == u"2" || text == u"1") box->SetText(u"1");
-    trace.push_back("leave " + shown);
+    trace.push_back("leave " + std::string(text.begin(), text.end()));
   });
   const std::vector<std::string> expected = {"enter 3", "enter 2", "enter 1",
                                              "leave 1", "leave 2", "leave 3"};
@@ -264,14 +231,13 @@ TYPED_TEST_P(RuntimeContract, AListenerWritingItsOwnBoxRunsAgainNestedAndTheOute
   EXPECT_EQ(trace, expected);
   EXPECT_EQ(Event::DeepestNesting(), 3);
   EXPECT_EQ(Event::NestingDepth(), 0);
-  // The same from a keystroke, inside the toolkit's own handling of it.
-  box->SetText(u"");
+  box->SetText(u"");  // the same from a keystroke, inside the toolkit's own handling of it
   trace.clear();
   this->h_.Type("Limited", u"3");
   EXPECT_EQ(trace, expected);
   EXPECT_EQ(box->Text(), u"1");
   EXPECT_EQ(box->Caret(), 0);
-  this->h_.Type("Limited", u"5");  // the box still takes input afterwards
+  this->h_.Type("Limited", u"5");  // and the box takes input afterwards
   EXPECT_EQ(box->Text(), u"51");
 }
 
@@ -283,10 +249,7 @@ TYPED_TEST_P(RuntimeContract, ListenersMayUnsubscribeAndRenewDuringDispatchAndBe
     calls.push_back("c");
     c = box->OnChange(renewing_c);  // renewed: first called for the next event
   };
-  a = box->OnChange([&] {
-    calls.push_back("a");
-    b.Reset();
-  });
+  a = box->OnChange([&] { calls.push_back("a"); b.Reset(); });
   b = box->OnChange([&] { calls.push_back("b"); });
   c = box->OnChange(renewing_c);
   d = box->OnChange([&] {
@@ -319,7 +282,6 @@ TYPED_TEST_P(RuntimeContract, AnErrorLeavingAListenerIsContainedAndReported) {
   int after = 0;
   auto failing = box->OnChange([] { Raise(ErrorKind::kOverflow, "too big"); });
   auto next = box->OnChange([&] { ++after; });
-
   this->h_.Type("Limited", u"7");
   EXPECT_EQ(box->Text(), u"7");
   EXPECT_EQ(after, 1);
@@ -329,27 +291,18 @@ TYPED_TEST_P(RuntimeContract, AnErrorLeavingAListenerIsContainedAndReported) {
   EXPECT_EQ(after, 2);
   EXPECT_EQ(observed, std::vector<ErrorKind>(2, ErrorKind::kOverflow));
   EXPECT_TRUE(this->h_.WindowOpen());
-  EXPECT_EQ(this->Box("Other")->Text(), u"other");
   box->SetCaret(2);
   this->h_.Type("Limited", u"8");
   EXPECT_EQ(box->Text(), u"128");
 }
 
-TYPED_TEST_P(RuntimeContract, LabelColourRoundTripsWithRedInTheLowByte) {
+TYPED_TEST_P(RuntimeContract, LabelsButtonsAndMessageBoxesAsAskedAndUnknownNamesRefused) {
   Label& swatch = this->form_->LabelNamed("Swatch");
   EXPECT_EQ(swatch.BackColour(), 0x00FFFFFFu);
-  const std::pair<Colour, Colour> cases[] = {
-      {0x000000FFu, 0x000000FFu}, {0x0000FF00u, 0x0000FF00u}, {0x00FF0000u, 0x00FF0000u},
-      {0x00123456u, 0x00123456u}, {0x00000000u, 0x00000000u},
-      {0xAB808080u, 0x00808080u},  // the unused top byte is dropped
-  };
-  for (auto [written, expected] : cases) {
-    swatch.SetBackColour(written);
-    EXPECT_EQ(swatch.BackColour(), expected) << std::hex << written;
+  for (const Colour colour : {0x000000FFu, 0x0000FF00u, 0x00FF0000u, 0x00123456u, 0u, 0xAB808080u}) {
+    swatch.SetBackColour(colour);
+    EXPECT_EQ(swatch.BackColour(), colour & 0x00FFFFFFu) << std::hex << colour;  // red in the low byte
   }
-}
-
-TYPED_TEST_P(RuntimeContract, AClickRaisesOnceAndAMessageBoxShowsAsAsked) {
   Button& go = this->form_->ButtonNamed("Go");
   EXPECT_EQ(go.Caption(), u"Go");
   int clicks = 0, returned = 0;
@@ -368,53 +321,30 @@ TYPED_TEST_P(RuntimeContract, AClickRaisesOnceAndAMessageBoxShowsAsAsked) {
   EXPECT_TRUE(messages[0].information_icon);
   EXPECT_TRUE(messages[0].only_ok_button);
   EXPECT_TRUE(this->h_.WindowOpen());
-}
 
-TYPED_TEST_P(RuntimeContract, UnknownControlNamesAreInvalidArguments) {
-  for (auto lookup : std::vector<std::function<void()>>{
-           [&] { this->form_->TextBoxNamed("Nope"); },
-           [&] { this->form_->TextBoxNamed("Swatch"); },  // a label, not a box
-           [&] { this->form_->LabelNamed("Plain"); },
-           [&] { this->form_->ButtonNamed("Swatch"); }}) {
-    try {
-      lookup();
-      ADD_FAILURE() << "an unknown name was accepted";
-    } catch (const Error& error) {
-      EXPECT_EQ(error.kind(), ErrorKind::kInvalidArgument);
-    }
-  }
+  EXPECT_THROW(this->form_->TextBoxNamed("Nope"), Error);
+  EXPECT_THROW(this->form_->TextBoxNamed("Swatch"), Error);  // a label, not a box
+  EXPECT_THROW(this->form_->LabelNamed("Plain"), Error);
+  EXPECT_THROW(this->form_->ButtonNamed("Swatch"), Error);
 }
 
 // Form1 as described: start texts with no event, the focus in the first
-// stop with its text selected, and Tab through the stops in tab order, each
-// box taking the focus with its whole text selected.
+// stop and Tab through the stops both ways, each box taking the focus with
+// its whole text selected, so that typing replaces it.
 TYPED_TEST_P(RuntimeContract, Form1StartsAsDescribedAndTabsThroughItsStops) {
   const FormSpec& description = window::Form1Description();
   Form& form = this->h_.Build(description);
   std::vector<std::unique_ptr<ChangeLog>> logs;
   std::vector<const ControlSpec*> stops;
   for (const ControlSpec& c : description.controls) {
-    SCOPED_TRACE(std::string(c.name));
-    if (c.kind == ControlKind::kLabel) {
-      EXPECT_EQ(form.LabelNamed(c.name).Caption(), c.text);
-      if (c.back_colour) {
-        EXPECT_EQ(form.LabelNamed(c.name).BackColour(), *c.back_colour);
-      }
-      continue;
-    }
-    stops.push_back(&c);
-    if (c.kind == ControlKind::kButton) {
-      EXPECT_EQ(form.ButtonNamed(c.name).Caption(), c.text);
-      continue;
-    }
+    if (c.kind != ControlKind::kLabel) stops.push_back(&c);
+    if (c.kind != ControlKind::kTextBox) continue;
     EXPECT_EQ(form.TextBoxNamed(c.name)->Text(), c.text);
     logs.push_back(std::make_unique<ChangeLog>(*form.TextBoxNamed(c.name)));
   }
-  std::stable_sort(stops.begin(), stops.end(),
-                   [](auto* a, auto* b) { return a->tab_index < b->tab_index; });
+  std::stable_sort(stops.begin(), stops.end(), [](auto* a, auto* b) { return a->tab_index < b->tab_index; });
   this->h_.Show();
   for (const auto& log : logs) EXPECT_TRUE(log->entries.empty());
-
   const auto expect_focus = [&](const ControlSpec& c) {
     ASSERT_EQ(this->h_.Focused(), c.name);
     if (c.kind != ControlKind::kTextBox) return;
@@ -430,23 +360,19 @@ TYPED_TEST_P(RuntimeContract, Form1StartsAsDescribedAndTabsThroughItsStops) {
     this->h_.PressTab(true);
     expect_focus(*stops[i]);
   }
-  // Typing into the first stop now replaces its whole text.
   ChangeLog log(*form.TextBoxNamed(stops.front()->name));
   this->h_.Type(stops.front()->name, u"12");
   EXPECT_THAT(log.entries, ElementsAre(Entry{u"1", 1}, Entry{u"12", 2}));
   EXPECT_EQ(UnhandledErrors().Count(), 0u);
 }
 
-REGISTER_TYPED_TEST_SUITE_P(RuntimeContract,
-                            ProgramWritesRaiseOneChangeInsideTheCallOnlyOnARealChange,
+REGISTER_TYPED_TEST_SUITE_P(RuntimeContract, ProgramWritesRaiseOneChangeInsideTheCallOnlyOnARealChange,
                             UserEditsRaiseOneChangeEachWithTheCaretWhereTheEditLeftIt,
                             SetCaretClampsToTheEndEndsTheSelectionAndRejectsNegatives,
                             AListenerWritingItsOwnBoxRunsAgainNestedAndTheOuterRunGoesOn,
                             ListenersMayUnsubscribeAndRenewDuringDispatchAndBeMany,
                             AnErrorLeavingAListenerIsContainedAndReported,
-                            LabelColourRoundTripsWithRedInTheLowByte,
-                            AClickRaisesOnceAndAMessageBoxShowsAsAsked,
-                            UnknownControlNamesAreInvalidArguments,
+                            LabelsButtonsAndMessageBoxesAsAskedAndUnknownNamesRefused,
                             Form1StartsAsDescribedAndTabsThroughItsStops);
 
 }  // namespace pigmo::runtime::contract
