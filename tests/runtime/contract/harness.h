@@ -58,12 +58,12 @@ class Harness {
 inline std::vector<std::u16string> SplitLines(std::u16string_view text) {
   std::vector<std::u16string> lines(1);
   for (std::size_t i = 0; i < text.size(); ++i) {
-    if (text[i] != u'\r' && text[i] != u'\n') {
+    if (text[i] == u'\r' || text[i] == u'\n') {
+      i += text[i] == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n';
+      lines.emplace_back();
+    } else {
       lines.back().push_back(text[i]);
-      continue;
     }
-    if (text[i] == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n') ++i;
-    lines.emplace_back();
   }
   return lines;
 }
