@@ -104,7 +104,6 @@ inline const std::vector<EditCase>& EditCases() {
       {"Plain", u"abc", {Sel(0, 2), cut}, {{u"c", 0}}, u"ab"},
       {"Plain", u"abc", {Sel(1, 1), cut}, {{u"ac", 1}}, u"b"},
       {"Plain", u"abc", {Sel(0, 3), Type(u"x"), undo}, {{u"x", 1}, {u"abc", 0}}},
-      {"Limited", u"", {Type(u"1"), Paste(u"2"), undo}, {{u"1", 1}, {u"12", 2}, {u"1", 1}}},  // a paste is its own undo step
       // Edits that change nothing raise nothing, a character typed over itself included.
       {"Plain", u"abc", {Sel(0), back, Sel(3), del}, {}},
       {"Plain", u"abc", {Sel(1, 1), Type(u"b")}, {}, u"", 2},

@@ -48,15 +48,19 @@ class LineEditTrapTest : public ::testing::Test {
   QtHarness h_;
 };
 
-TEST_F(LineEditTrapTest, RedoAndContextMenuPasteRaiseOneChangeEachWithinTheLimit) {
+// Redo, and a paste that is an undo step of its own, as QLineEdit's own is.
+TEST_F(LineEditTrapTest, RedoUndoAndContextMenuPasteRaiseOneChangeEachWithinTheLimit) {
   auto box = Start("Limited", u"");
   ChangeLog log(*box);
   h_.Type("Limited", u"7");
   h_.Undo("Limited");
   QTest::keySequence(h_.Edit("Limited"), QKeySequence(QKeySequence::Redo));
+  h_.Paste("Limited", u"8");
+  h_.Undo("Limited");
   QGuiApplication::clipboard()->setText(QStringLiteral("23456"));
   EXPECT_TRUE(Menu("Limited", "&Paste").contains(QStringLiteral("&Paste")));
-  EXPECT_EQ(log.entries, (std::vector<Entry>{{u"7", 1}, {u"", 0}, {u"7", 1}, {u"723", 3}}));
+  EXPECT_EQ(log.entries,
+            (std::vector<Entry>{{u"7", 1}, {u"", 0}, {u"7", 1}, {u"78", 2}, {u"7", 1}, {u"723", 3}}));
   const QStringList read_only = Menu("ReadOnly");
   EXPECT_TRUE(read_only.contains(QStringLiteral("&Copy")));
   EXPECT_FALSE(read_only.contains(QStringLiteral("&Paste")) || read_only.contains(QStringLiteral("Cu&t")));
