@@ -60,26 +60,7 @@ Subscription Event::Subscribe(std::function<void()> listener) {
   return Subscription(state_, std::move(entry));
 }
 
-namespace {
-thread_local int nesting_depth = 0;
-thread_local int deepest_nesting = 0;
-
-struct NestingScope {
-  NestingScope() {
-    if (++nesting_depth > deepest_nesting) deepest_nesting = nesting_depth;
-  }
-  ~NestingScope() { --nesting_depth; }
-  NestingScope(const NestingScope&) = delete;
-  NestingScope& operator=(const NestingScope&) = delete;
-};
-}  // namespace
-
-int Event::NestingDepth() noexcept { return nesting_depth; }
-int Event::DeepestNesting() noexcept { return deepest_nesting; }
-void Event::ResetDeepestNesting() noexcept { deepest_nesting = nesting_depth; }
-
 void Event::Raise() noexcept {
-  const NestingScope scope;
   // The snapshot keeps every entry alive for this dispatch, even when its
   // subscription (or the event itself) goes away inside a listener.
   std::vector<std::shared_ptr<Subscription::Entry>> snapshot;

@@ -57,12 +57,6 @@ class Event {
   void Raise() noexcept;
   std::size_t ListenerCount() const noexcept;
 
-  // How deeply Raise() calls nest on this thread: now, and the deepest
-  // since the last reset. Diagnostics for tests and soak runs.
-  static int NestingDepth() noexcept;
-  static int DeepestNesting() noexcept;
-  static void ResetDeepestNesting() noexcept;
-
  private:
   std::shared_ptr<Subscription::State> state_;
 };

@@ -11,12 +11,11 @@ namespace {
 class MemoryHarness final : public Harness {
  public:
   Form& Build(const FormSpec& description) override {
-    form_.reset();
     form_ = std::make_unique<memory::MemoryForm>(description);
     return *form_;
   }
   void Show() override { form_->Show(); }
-  bool WindowOpen() override { return form_ && form_->Shown(); }
+  bool WindowOpen() override { return form_->Shown(); }
 
   void Type(std::string_view box, std::u16string_view keys) override { Box(box).UserType(keys); }
   void Paste(std::string_view box, std::u16string_view clip) override { Box(box).UserPaste(clip); }
@@ -29,24 +28,19 @@ class MemoryHarness final : public Harness {
   std::u16string Cut(std::string_view box) override { return Box(box).UserCut(); }
   std::u16string Copy(std::string_view box) override { return Box(box).UserCopy(); }
   void Undo(std::string_view box) override { Box(box).UserUndo(); }
-
   void PressTab(bool backwards) override { form_->PressTab(backwards); }
   std::string Focused() override { return form_->FocusedName(); }
-
   void Click(std::string_view button) override { form_->ButtonControl(button).Click(); }
+  // The in-memory message box is, by definition, an information box with
+  // one OK button that the user closes at once.
   std::vector<ShownMessage> Messages() override {
-    // The in-memory message box is, by its definition, an information box
-    // with one OK button that the user closes at once.
     std::vector<ShownMessage> shown;
-    for (const auto& m : form_->Messages()) {
-      shown.push_back({SplitLines(m.text), m.title, true, true});
-    }
+    for (const auto& m : form_->Messages()) shown.push_back({SplitLines(m.text), m.title, true, true});
     return shown;
   }
 
  private:
   memory::MemoryTextBox& Box(std::string_view name) { return form_->Box(name); }
-
   std::unique_ptr<memory::MemoryForm> form_;
 };
 

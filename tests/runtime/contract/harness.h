@@ -1,9 +1,7 @@
 // What the runtime contract suite needs from a backend: build a form, show
-// it, and act as the user on it. Each backend's tests supply one Harness
-// type (default-constructible) and instantiate the suite with it.
-//
-// Every user action goes through the backend's own input path (for a real
-// toolkit: key and mouse events), not through the TextBox interface.
+// it, and act as the user on it through the backend's own input path (for a
+// real toolkit: key and mouse events), never through the TextBox interface.
+// Each backend supplies one default-constructible Harness type.
 #pragma once
 
 #include <cstdint>
@@ -34,24 +32,24 @@ class Harness {
   virtual void Show() = 0;
   virtual bool WindowOpen() = 0;
 
-  // The simulated user on the named text box. The box need not have the
-  // focus; its caret and selection are used as they are.
-  virtual void Type(std::string_view box, std::u16string_view keys) = 0;  // a keystroke a character
-  virtual void Paste(std::string_view box, std::u16string_view clip) = 0;  // the paste key
+  // The user on the named box, which need not have the focus; its caret and
+  // selection are used as they are. Type sends a keystroke a character; Cut
+  // and Copy return what their key put on the clipboard.
+  virtual void Type(std::string_view box, std::u16string_view keys) = 0;
+  virtual void Paste(std::string_view box, std::u16string_view clip) = 0;
   virtual void Select(std::string_view box, std::int32_t start, std::int32_t length) = 0;
   virtual std::int32_t SelectionLength(std::string_view box) = 0;
   virtual void Backspace(std::string_view box) = 0;
   virtual void Delete(std::string_view box) = 0;
-  virtual std::u16string Cut(std::string_view box) = 0;   // what the cut key put on the clipboard
-  virtual std::u16string Copy(std::string_view box) = 0;  // what the copy key put on the clipboard
+  virtual std::u16string Cut(std::string_view box) = 0;
+  virtual std::u16string Copy(std::string_view box) = 0;
   virtual void Undo(std::string_view box) = 0;
 
-  // Keyboard focus: Tab (or Shift+Tab) and the name of the focused control.
+  // Tab (or Shift+Tab), and the name of the focused control.
   virtual void PressTab(bool backwards) = 0;
   virtual std::string Focused() = 0;
 
-  // Clicks the named button. Any message box it opens is answered with OK
-  // and recorded.
+  // Clicks the button; any message box it opens is answered with OK and recorded.
   virtual void Click(std::string_view button) = 0;
   virtual std::vector<ShownMessage> Messages() = 0;
 };
@@ -60,12 +58,11 @@ class Harness {
 inline std::vector<std::u16string> SplitLines(std::u16string_view text) {
   std::vector<std::u16string> lines(1);
   for (std::size_t i = 0; i < text.size(); ++i) {
-    const char16_t c = text[i];
-    if (c == u'\r' || c == u'\n') {
-      if (c == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n') ++i;
+    if (text[i] == u'\r' || text[i] == u'\n') {
+      i += text[i] == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n';
       lines.emplace_back();
     } else {
-      lines.back().push_back(c);
+      lines.back().push_back(text[i]);
     }
   }
   return lines;

@@ -76,10 +76,3 @@ TEST_F(AccessibilityTest, WindowIconHasEveryShippedSize) {
 
 }  // namespace
 }  // namespace pigmo::runtime::qt
-
-int main(int argc, char** argv) {
-  qputenv("QT_QPA_PLATFORM", "offscreen");
-  ::testing::InitGoogleTest(&argc, argv);
-  QApplication app(argc, argv);
-  return RUN_ALL_TESTS();
-}

@@ -1,14 +1,11 @@
-// The contract suite's harness for the Qt backend: the user is simulated
-// with QTest key and mouse events sent to the real widgets, and message
-// boxes are answered by clicking their OK button from inside their modal
-// event loop.
+// The contract suite's harness for the Qt backend: the user is QTest key
+// and mouse events sent to the real widgets, and a message box is answered
+// by clicking its OK button from inside its modal event loop.
 #pragma once
 
 #include <QApplication>
 #include <QClipboard>
-#include <QLineEdit>
 #include <QMessageBox>
-#include <QPushButton>
 #include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
@@ -20,50 +17,6 @@
 #include "runtime/qt/qt_form.h"
 
 namespace pigmo::runtime::qt::testing {
-
-// A message box as the user sees it.
-inline contract::ShownMessage Describe(const QMessageBox& box) {
-  contract::ShownMessage shown;
-  shown.lines = contract::SplitLines(ToU16String(box.text()));
-  shown.title = ToU16String(box.windowTitle());
-  shown.information_icon = box.icon() == QMessageBox::Information;
-  shown.only_ok_button = box.standardButtons() == QMessageBox::Ok && box.buttons().size() == 1;
-  return shown;
-}
-
-// While alive, answers every modal message box that opens: records it,
-// lets `inspect` look at it, then clicks its OK button (or closes it when
-// it has none).
-class MessageBoxAnswerer {
- public:
-  explicit MessageBoxAnswerer(std::vector<contract::ShownMessage>* shown,
-                              std::function<void(QMessageBox&)> inspect = {})
-      : shown_(shown), inspect_(std::move(inspect)) {
-    timer_.setInterval(0);
-    QObject::connect(&timer_, &QTimer::timeout, [this] { Answer(); });
-    timer_.start();
-  }
-  ~MessageBoxAnswerer() { timer_.stop(); }
-  MessageBoxAnswerer(const MessageBoxAnswerer&) = delete;
-  MessageBoxAnswerer& operator=(const MessageBoxAnswerer&) = delete;
-
- private:
-  void Answer() {
-    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-    if (!box || !box->isVisible()) return;
-    shown_->push_back(Describe(*box));
-    if (inspect_) inspect_(*box);
-    if (QAbstractButton* ok = box->button(QMessageBox::Ok)) {
-      ok->click();
-    } else {
-      box->done(0);
-    }
-  }
-
-  std::vector<contract::ShownMessage>* shown_;
-  std::function<void(QMessageBox&)> inspect_;
-  QTimer timer_;
-};
 
 class QtHarness final : public contract::Harness {
  public:
@@ -78,61 +31,32 @@ class QtHarness final : public contract::Harness {
     form_->Show();
     EXPECT_TRUE(QTest::qWaitForWindowActive(form_->Window())) << "the window never became active";
   }
-  bool WindowOpen() override { return form_ && form_->Window()->isVisible(); }
+  bool WindowOpen() override { return form_->Window()->isVisible(); }
 
   void Type(std::string_view box, std::u16string_view keys) override {
-    QWidget* widget = Widget(box);
-    for (const char16_t c : keys) {
-      if (c >= 0x20 && c < 0x7F) {
-        QTest::keyClick(widget, static_cast<char>(c));
-      } else {
-        // QTest maps only Latin-1 characters to keys; other text goes in as
-        // a key event that carries it.
-        const QString text(QChar(static_cast<char16_t>(c)));
-        QTest::sendKeyEvent(QTest::Press, widget, Qt::Key_unknown, text, Qt::NoModifier);
-        QTest::sendKeyEvent(QTest::Release, widget, Qt::Key_unknown, text, Qt::NoModifier);
-      }
-    }
+    for (const char16_t c : keys) Key(Widget(box), QString(QChar(c)));
   }
   void Paste(std::string_view box, std::u16string_view clip) override {
     QGuiApplication::clipboard()->setText(ToQString(clip));
-    QTest::keyClick(Widget(box), Qt::Key_V, Qt::ControlModifier);
+    Press(box, Qt::Key_V, Qt::ControlModifier);
   }
   void Select(std::string_view box, std::int32_t start, std::int32_t length) override {
-    QWidget* widget = Widget(box);
-    QTest::keyClick(widget, Qt::Key_Home);
-    for (std::int32_t i = 0; i < start; ++i) QTest::keyClick(widget, Qt::Key_Right);
-    for (std::int32_t i = 0; i < length; ++i) {
-      QTest::keyClick(widget, Qt::Key_Right, Qt::ShiftModifier);
+    Press(box, Qt::Key_Home);
+    for (std::int32_t i = 0; i < start + length; ++i) {
+      Press(box, Qt::Key_Right, i < start ? Qt::NoModifier : Qt::ShiftModifier);
     }
   }
   std::int32_t SelectionLength(std::string_view box) override {
     return static_cast<std::int32_t>(Edit(box)->selectedText().size());
   }
-  void Backspace(std::string_view box) override { QTest::keyClick(Widget(box), Qt::Key_Backspace); }
-  void Delete(std::string_view box) override { QTest::keyClick(Widget(box), Qt::Key_Delete); }
-  std::u16string Cut(std::string_view box) override {
-    QGuiApplication::clipboard()->clear();
-    QTest::keyClick(Widget(box), Qt::Key_X, Qt::ControlModifier);
-    return ToU16String(QGuiApplication::clipboard()->text());
-  }
-  std::u16string Copy(std::string_view box) override {
-    QGuiApplication::clipboard()->clear();
-    QTest::keyClick(Widget(box), Qt::Key_C, Qt::ControlModifier);
-    return ToU16String(QGuiApplication::clipboard()->text());
-  }
-  void Undo(std::string_view box) override {
-    QTest::keyClick(Widget(box), Qt::Key_Z, Qt::ControlModifier);
-  }
-
+  void Backspace(std::string_view box) override { Press(box, Qt::Key_Backspace); }
+  void Delete(std::string_view box) override { Press(box, Qt::Key_Delete); }
+  std::u16string Cut(std::string_view box) override { return ClipboardAfter(box, Qt::Key_X); }
+  std::u16string Copy(std::string_view box) override { return ClipboardAfter(box, Qt::Key_C); }
+  void Undo(std::string_view box) override { Press(box, Qt::Key_Z, Qt::ControlModifier); }
   void PressTab(bool backwards) override {
-    QWidget* focused = QApplication::focusWidget();
-    ASSERT_NE(focused, nullptr);
-    if (backwards) {
-      QTest::keyClick(focused, Qt::Key_Backtab, Qt::ShiftModifier);
-    } else {
-      QTest::keyClick(focused, Qt::Key_Tab);
-    }
+    QTest::keyClick(QApplication::focusWidget(), backwards ? Qt::Key_Backtab : Qt::Key_Tab,
+                    backwards ? Qt::ShiftModifier : Qt::NoModifier);
   }
   std::string Focused() override {
     QWidget* focused = QApplication::focusWidget();
@@ -140,20 +64,45 @@ class QtHarness final : public contract::Harness {
   }
 
   void Click(std::string_view button) override {
-    MessageBoxAnswerer answerer(&messages_);
+    QTimer answer;
+    QObject::connect(&answer, &QTimer::timeout, [this] {
+      auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+      if (!box || !box->isVisible()) return;
+      EXPECT_EQ(box->parentWidget(), form_->Window());  // modal to this window
+      messages_.push_back({contract::SplitLines(ToU16String(box->text())), ToU16String(box->windowTitle()),
+                           box->icon() == QMessageBox::Information && !box->iconPixmap().isNull(),
+                           box->buttons().size() == 1 && box->button(QMessageBox::Ok)});
+      box->buttons().size() == 1 ? box->buttons().front()->click() : box->done(0);
+    });
+    answer.start(0);
     QTest::mouseClick(Widget(button), Qt::LeftButton);
   }
   std::vector<contract::ShownMessage> Messages() override { return messages_; }
 
+  // A keystroke that carries `text`, as a keyboard layout or an input method sends it.
+  static void Key(QWidget* widget, const QString& text, Qt::KeyboardModifiers mods = {}) {
+    const bool ascii = text.size() == 1 && text[0] >= u' ' && text[0] < u'\x7F';
+    const auto key = Qt::Key(ascii ? text[0].toUpper().unicode() : int(Qt::Key_unknown));
+    QTest::sendKeyEvent(QTest::Press, widget, key, text, mods);
+    QTest::sendKeyEvent(QTest::Release, widget, key, text, mods);
+  }
   QtForm& form() { return *form_; }
   QWidget* Widget(std::string_view name) { return form_->ControlWidget(name); }
-  QLineEdit* Edit(std::string_view name) { return form_->Box(name).Widget(); }
+  LineEdit* Edit(std::string_view name) { return form_->Box(name).Widget(); }
 
  private:
   void Close() {
     form_.reset();
     messages_.clear();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  }
+  void Press(std::string_view box, Qt::Key key, Qt::KeyboardModifiers mods = {}) {
+    QTest::keyClick(Widget(box), key, mods);
+  }
+  std::u16string ClipboardAfter(std::string_view box, Qt::Key key) {
+    QGuiApplication::clipboard()->clear();
+    Press(box, key, Qt::ControlModifier);
+    return ToU16String(QGuiApplication::clipboard()->text());
   }
 
   std::unique_ptr<QtForm> form_;

@@ -1,0 +1,48 @@
+#!/usr/bin/env bash
+# Runs the real pigmo on a private Xvfb and checks its window from outside,
+# as a window manager sees it. No window manager runs there, so the client
+# area is the whole X window. Usage: x11_window_test.sh PIGMO
+set -u
+if [[ -z "${PIGMO_ON_XVFB:-}" ]]; then
+  command -v xvfb-run >/dev/null || { echo "Xvfb is not installed"; exit 77; }
+  PIGMO_ON_XVFB=1 exec xvfb-run -a -s "-screen 0 1024x768x24 -nolisten tcp" "$0" "$@"
+fi
+pigmo=$1 failed=0
+env -u WAYLAND_DISPLAY -u QT_SCALE_FACTOR -u QT_SCREEN_SCALE_FACTORS QT_QPA_PLATFORM=xcb \
+  "$pigmo" >/dev/null 2>&1 &
+pid=$!
+trap 'kill $pid 2>/dev/null; wait $pid 2>/dev/null' EXIT
+for ((i = 0; i < 600; i++)); do  # up to 30 s on a loaded machine
+  id=$(xwininfo -root -tree | sed -n 's/^ *\(0x[0-9a-f]*\) "Pigmo":.*/\1/p' | head -n1)
+  [[ -n $id ]] && xwininfo -id "$id" | grep -q 'Map State: IsViewable' && break
+  id=
+  kill -0 $pid 2>/dev/null || break
+  sleep 0.05
+done
+[[ -n $id ]] || { echo "FAIL: no mapped window with the caption \"Pigmo\""; exit 1; }
+
+info=$(xwininfo -id "$id")
+props=$(xprop -id "$id")
+expect() {  # description, then a command that must succeed
+  if ! eval "$2"; then echo "FAIL: $1"; failed=1; fi
+}
+field() { sed -n "s/^ *$1: *\(-\?[0-9]*\)$/\1/p" <<<"$info"; }
+prop() { sed -n "s/^$1[^=]*= //p" <<<"$props"; }
+expect "client area 243 x 237" '[[ $(field Width) == 243 && $(field Height) == 237 ]]'
+x=$(field "Absolute upper-left X") y=$(field "Absolute upper-left Y")
+expect "centred on the 1024 x 768 screen, not at $x,$y" '(( (x - 390) ** 2 <= 1 && (y - 265) ** 2 <= 1 ))'
+expect "caption" '[[ $(prop WM_NAME) == \"Pigmo\" && $(prop _NET_WM_NAME) == \"Pigmo\" ]]'
+expect "fixed size" 'grep -q "minimum size: 243 by 237" <<<"$props" && grep -q "maximum size: 243 by 237" <<<"$props"'
+# _MOTIF_WM_HINTS: flags, functions, decorations. Functions: 1 all, 8 minimise,
+# 16 maximise, 32 close; decorations: 1 all, 8 title, 16 menu, 32 minimise, 64 maximise.
+IFS=', ' read -r flags functions decorations _ <<<"$(prop _MOTIF_WM_HINTS)"
+expect "motif hints $flags $functions $decorations" \
+  '(( (flags & 3) == 3 && (functions & 25) == 0 && (functions & 32) && (decorations & 97) == 0 &&
+      (decorations & 24) == 24 ))'
+expect "a normal top-level window" \
+  '[[ $(prop _NET_WM_WINDOW_TYPE) == *_NET_WM_WINDOW_TYPE_NORMAL* && $props != *SKIP_TASKBAR* && $props != *WM_TRANSIENT_FOR* ]]'
+for size in 16 32 48; do
+  expect "icon $size" 'grep -q "Icon ($size x $size)" <<<"$(xprop -id "$id" _NET_WM_ICON)"'
+done
+expect "still running" 'kill -0 $pid'
+exit $failed

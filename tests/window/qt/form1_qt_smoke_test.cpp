@@ -1,0 +1,33 @@
+// Form1 on real QLineEdits: keystrokes into Text1 reach Text7 and the swatch.
+// The event flow itself is checked on the in-memory window.
+#include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTest>
+#include <gtest/gtest.h>
+
+#include "runtime/dispatch.h"
+#include "runtime/locale.h"
+#include "runtime/qt/qt_form.h"
+#include "window/form1.h"
+#include "window/form1_description.h"
+
+namespace pigmo::window {
+namespace {
+
+TEST(Form1QtSmokeTest, TypingIntoText1UpdatesText7AndTheSwatch) {
+  runtime::UnhandledErrors().Clear();
+  auto form = runtime::qt::BuildQtForm(Form1Description());
+  Form1 handlers(*form, runtime::Locale::Named("en_US"));
+  form->Show();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(form->Window()));
+  ASSERT_EQ(QApplication::focusWidget(), form->ControlWidget("Text1"));
+  QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("128"));
+  EXPECT_EQ(qobject_cast<QLineEdit*>(form->ControlWidget("Text7"))->text(), QStringLiteral("[0.5020,1,1,1]"));
+  auto* swatch = qobject_cast<QLabel*>(form->ControlWidget("Label4"));
+  EXPECT_EQ(swatch->palette().color(swatch->backgroundRole()), QColor(128, 255, 255));
+  EXPECT_EQ(runtime::UnhandledErrors().Count(), 0u);
+}
+
+}  // namespace
+}  // namespace pigmo::window
