@@ -3,6 +3,7 @@
 // closed. The program takes no command line.
 #include "runtime/win32/win32_form.h"
 
+#include <windows.h>
 #include <commctrl.h>
 
 #include "runtime/locale.h"

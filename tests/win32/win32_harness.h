@@ -8,6 +8,8 @@
 // inside their modal loop.
 #pragma once
 
+#include <windows.h>
+
 #include "runtime/win32/win32_form.h"
 
 #include <memory>

@@ -1,12 +1,15 @@
 #include "runtime/win32/win32_form.h"
 
+#include <windows.h>
 #include <commctrl.h>
 
 #include <algorithm>
-#include <cwchar>
+#include <utility>
 
 #include "runtime/dispatch.h"
 #include "runtime/error.h"
+
+static_assert(USER_DEFAULT_SCREEN_DPI == 96, "Win32Form::dpi_ starts at the default DPI");
 
 namespace pigmo::runtime::win32 {
 
@@ -18,19 +21,6 @@ constexpr wchar_t kWindowClass[] = L"PigmoWindow";
 // user cannot resize, minimise or maximise the window.
 constexpr DWORD kWindowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
 constexpr DWORD kWindowExStyle = 0;
-
-const wchar_t* Wide(const std::u16string& s) { return reinterpret_cast<const wchar_t*>(s.c_str()); }
-
-std::u16string WindowText(HWND hwnd) {
-  const int length = GetWindowTextLengthW(hwnd);
-  if (length <= 0) return {};
-  std::u16string text(static_cast<size_t>(length) + 1, u'\0');
-  const int copied = GetWindowTextW(hwnd, reinterpret_cast<wchar_t*>(text.data()), length + 1);
-  text.resize(static_cast<size_t>(std::max(copied, 0)));
-  return text;
-}
-
-COLORREF ToColorRef(Colour colour) { return static_cast<COLORREF>(colour & 0x00FFFFFFu); }
 
 // Per-monitor DPI functions exist from Windows 10 (1607) on; older systems
 // get the system DPI and the classic frame metrics.
@@ -66,34 +56,15 @@ UINT DpiOf(HWND hwnd) {
   return dpi > 0 ? static_cast<UINT>(dpi) : USER_DEFAULT_SCREEN_DPI;
 }
 
-int CALLBACK NoteFace(const LOGFONTW*, const TEXTMETRICW*, DWORD, LPARAM found) {
-  *reinterpret_cast<bool*>(found) = true;
-  return 0;  // one is enough
-}
-
-HFONT CreateSpecFont(const FontSpec& font, UINT dpi) {
-  LOGFONTW lf{};
-  // Negative: the character height, as a point size means it.
-  lf.lfHeight = -static_cast<LONG>(std::lround(font.points * dpi / 72.0));
-  lf.lfWeight = font.weight;
-  lf.lfItalic = font.italic ? TRUE : FALSE;
-  lf.lfUnderline = font.underline ? TRUE : FALSE;
-  lf.lfStrikeOut = font.strikeout ? TRUE : FALSE;
-  lf.lfCharSet = ANSI_CHARSET;  // Western
-  lf.lfOutPrecision = OUT_DEFAULT_PRECIS;
-  lf.lfClipPrecision = CLIP_DEFAULT_PRECIS;
-  lf.lfQuality = DEFAULT_QUALITY;
-  // Where the face is missing, the description's fallback family stands
-  // in, as on Linux: the font mapper's own pick can look lighter than bold
-  // (Wine's stand-in for Verdana does). Without either, the mapper picks a
-  // sans-serif.
-  lf.lfPitchAndFamily = VARIABLE_PITCH | FF_SWISS;
-  const std::string_view face = FaceInstalled(font.face) || !FaceInstalled(font.fallback_family)
-                                    ? font.face
-                                    : font.fallback_family;
-  const size_t n = std::min(face.size(), static_cast<size_t>(LF_FACESIZE - 1));
-  for (size_t i = 0; i < n; ++i) lf.lfFaceName[i] = static_cast<wchar_t>(face[i]);
-  return CreateFontIndirectW(&lf);
+SIZE WindowSizeForDpi(const FormSpec& spec, UINT dpi) {
+  RECT rect{0, 0, TwipsToPixels(spec.client_width, dpi), TwipsToPixels(spec.client_height, dpi)};
+  const DpiApi& api = DpiApi::Get();
+  if (api.adjust_window_rect_ex_for_dpi != nullptr) {
+    api.adjust_window_rect_ex_for_dpi(&rect, kWindowStyle, FALSE, kWindowExStyle, dpi);
+  } else {
+    AdjustWindowRectEx(&rect, kWindowStyle, FALSE, kWindowExStyle);
+  }
+  return SIZE{rect.right - rect.left, rect.bottom - rect.top};
 }
 
 // The first icon group in the program's resources, whatever its id.
@@ -103,15 +74,11 @@ BOOL CALLBACK TakeFirstIconName(HMODULE, LPCWSTR, LPWSTR name, LONG_PTR param) {
   return FALSE;
 }
 
-LPCWSTR ProgramIconName(HINSTANCE instance) {
+HICON LoadProgramIcon(HINSTANCE instance, int cx_metric, int cy_metric) {
   LPCWSTR name = nullptr;
   EnumResourceNamesW(instance, MAKEINTRESOURCEW(14) /* RT_GROUP_ICON */, TakeFirstIconName,
                      reinterpret_cast<LONG_PTR>(&name));
-  return name;
-}
-
-HICON LoadProgramIcon(HINSTANCE instance, int cx_metric, int cy_metric) {
-  if (LPCWSTR name = ProgramIconName(instance)) {
+  if (name != nullptr) {
     if (HANDLE icon = LoadImageW(instance, name, IMAGE_ICON, GetSystemMetrics(cx_metric),
                                  GetSystemMetrics(cy_metric), LR_DEFAULTCOLOR | LR_SHARED)) {
       return static_cast<HICON>(icon);
@@ -150,142 +117,16 @@ std::optional<int> ControlId(const FormSpec& description, std::string_view name)
   return std::nullopt;
 }
 
-// ---------------------------------------------------------------- text box
-
-Win32TextBox::Win32TextBox(std::u16string text, bool read_only, std::int32_t max_length)
-    : known_text_(std::move(text)), read_only_(read_only), max_length_(max_length) {}
-
-void Win32TextBox::Attach(HWND hwnd) {
-  hwnd_ = hwnd;
-  SetWindowSubclass(hwnd_, &Win32TextBox::EditProc, 0, reinterpret_cast<DWORD_PTR>(this));
-  // The limit binds typing and pasting only: WM_SETTEXT ignores it. 0 lifts
-  // the control's default limit of 32,767 characters for boxes without one.
-  SendMessageW(hwnd_, EM_SETLIMITTEXT, static_cast<WPARAM>(std::max(max_length_, 0)), 0);
-  known_text_ = WindowText(hwnd_);
-}
-
-void Win32TextBox::Detach() {
-  if (hwnd_ != nullptr) {
-    known_text_ = WindowText(hwnd_);
-    RemoveWindowSubclass(hwnd_, &Win32TextBox::EditProc, 0);
-  }
-  hwnd_ = nullptr;
-  change_pending_ = false;
-}
-
-LRESULT CALLBACK Win32TextBox::EditProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam,
-                                        UINT_PTR, DWORD_PTR self) {
-  auto* box = reinterpret_cast<Win32TextBox*>(self);
-  ++box->depth_;
-  const LRESULT result = DefSubclassProc(hwnd, message, wparam, lparam);
-  --box->depth_;
-  if (box->depth_ == 0 && box->change_pending_) {
-    box->change_pending_ = false;
-    Contained([box] { box->RaiseIfChanged(); });  // nothing unwinds into the system
-  }
-  return result;
-}
-
-std::u16string Win32TextBox::Text() const {
-  return hwnd_ != nullptr ? WindowText(hwnd_) : known_text_;
-}
-
-void Win32TextBox::SetText(std::u16string_view text) {
-  const std::u16string before = Text();
-  if (hwnd_ == nullptr) {
-    known_text_.assign(text);
-  } else if (text != before) {
-    // The control notifies EN_CHANGE from inside WM_SETTEXT (on some
-    // versions even for the same text); that notification is ignored and
-    // the event raised below, once, after the caret is in place.
-    const std::u16string buffer(text);
-    ++program_writes_;
-    SetWindowTextW(hwnd_, Wide(buffer));
-    --program_writes_;
-    known_text_ = WindowText(hwnd_);  // an edit control stops at U+0000
-  }
-  if (hwnd_ != nullptr) SendMessageW(hwnd_, EM_SETSEL, 0, 0);
-  if (known_text_ != before) RaiseChange();
-}
-
-std::int32_t Win32TextBox::Caret() const {
-  if (hwnd_ == nullptr) return 0;
-  DWORD start = 0;
-  DWORD end = 0;
-  SendMessageW(hwnd_, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
-  return static_cast<std::int32_t>(std::min(start, end));
-}
-
-void Win32TextBox::SetCaret(std::int32_t caret) {
-  const std::int32_t at = PlaceCaret(caret, Text().size());
-  if (hwnd_ != nullptr) SendMessageW(hwnd_, EM_SETSEL, static_cast<WPARAM>(at), static_cast<LPARAM>(at));
-}
-
-void Win32TextBox::OnEditChange() {
-  if (program_writes_ > 0 || hwnd_ == nullptr) return;
-  if (depth_ > 0) {
-    change_pending_ = true;
-    return;
-  }
-  RaiseIfChanged();
-}
-
-void Win32TextBox::RaiseIfChanged() {
-  if (hwnd_ == nullptr) return;
-  std::u16string now = WindowText(hwnd_);
-  if (now == known_text_) return;  // a notification without a change
-  known_text_ = std::move(now);
-  RaiseChange();
-}
-
-// ------------------------------------------------------------------ label
-
-Win32Label::Win32Label(std::u16string caption, std::optional<Colour> fore, std::optional<Colour> back)
-    : caption_(std::move(caption)), fore_(fore) {
-  if (back) SetBackColour(*back);
-}
-
-Win32Label::~Win32Label() {
-  if (brush_ != nullptr) DeleteObject(brush_);
-}
-
-Colour Win32Label::BackColour() const {
-  return back_ ? *back_ : static_cast<Colour>(GetSysColor(COLOR_BTNFACE) & 0x00FFFFFFu);
-}
-
-void Win32Label::SetBackColour(Colour colour) {
-  const Colour rgb = colour & 0x00FFFFFFu;
-  if (back_ == rgb && brush_ != nullptr) return;
-  HBRUSH brush = CreateSolidBrush(ToColorRef(rgb));
-  if (brush == nullptr) return;  // out of GDI objects: keep the old colour
-  HBRUSH old = brush_;
-  brush_ = brush;
-  back_ = rgb;
-  if (hwnd_ != nullptr) InvalidateRect(hwnd_, nullptr, TRUE);
-  if (old != nullptr) DeleteObject(old);
-}
-
-HBRUSH Win32Label::Brush() const {
-  return brush_ != nullptr ? brush_ : GetSysColorBrush(COLOR_BTNFACE);
-}
-
-bool FaceInstalled(std::string_view face) {
-  if (face.empty() || face.size() >= LF_FACESIZE) return false;
-  LOGFONTW lf{};
-  lf.lfCharSet = DEFAULT_CHARSET;
-  for (size_t i = 0; i < face.size(); ++i) lf.lfFaceName[i] = static_cast<wchar_t>(face[i]);
-  bool found = false;
-  HDC dc = GetDC(nullptr);
-  EnumFontFamiliesExW(dc, &lf, NoteFace, reinterpret_cast<LPARAM>(&found), 0);
-  ReleaseDC(nullptr, dc);
-  return found;
-}
-
-// ------------------------------------------------------------------- form
+// The window procedure and what it hands on to, kept out of the header
+// with the <windows.h> types they speak in.
+struct Win32Form::Proc {
+  static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam);
+  static LRESULT HandleMessage(Win32Form& form, UINT message, WPARAM wparam, LPARAM lparam);
+};
 
 Win32Form::Win32Form(const FormSpec& description, HINSTANCE instance, OnClose on_close)
     : spec_(description), on_close_(on_close) {
-  if (!RegisterWindowClass(instance, &Win32Form::WindowProc)) {
+  if (!RegisterWindowClass(instance, &Proc::WindowProc)) {
     Raise(ErrorKind::kPlatform, "cannot register the window class");
   }
   // Created where it will be shown (the primary monitor), so that its DPI
@@ -306,7 +147,7 @@ Win32Form::Win32Form(const FormSpec& description, HINSTANCE instance, OnClose on
   ApplyDpi(dpi_);
 
   // Centred on the work area of its monitor.
-  const SIZE size = WindowSizeForDpi(dpi_);
+  const SIZE size = WindowSizeForDpi(spec_, dpi_);
   MONITORINFO monitor{};
   monitor.cbSize = sizeof monitor;
   if (GetMonitorInfoW(MonitorFromWindow(hwnd_, MONITOR_DEFAULTTOPRIMARY), &monitor)) {
@@ -376,17 +217,6 @@ void Win32Form::CreateControls(HINSTANCE instance) {
   }
 }
 
-SIZE Win32Form::WindowSizeForDpi(UINT dpi) const {
-  RECT rect{0, 0, TwipsToPixels(spec_.client_width, dpi), TwipsToPixels(spec_.client_height, dpi)};
-  const DpiApi& api = DpiApi::Get();
-  if (api.adjust_window_rect_ex_for_dpi != nullptr) {
-    api.adjust_window_rect_ex_for_dpi(&rect, kWindowStyle, FALSE, kWindowExStyle, dpi);
-  } else {
-    AdjustWindowRectEx(&rect, kWindowStyle, FALSE, kWindowExStyle);
-  }
-  return SIZE{rect.right - rect.left, rect.bottom - rect.top};
-}
-
 void Win32Form::ApplyDpi(UINT dpi) {
   dpi_ = dpi;
   HFONT font = CreateSpecFont(spec_.font, dpi);
@@ -411,10 +241,7 @@ Win32Form::Control* Win32Form::FindByHandle(HWND hwnd) {
 }
 
 Win32Form::Control* Win32Form::FindByName(std::string_view name) {
-  for (Control& control : controls_) {
-    if (control.description->name == name) return &control;
-  }
-  return nullptr;
+  return const_cast<Control*>(std::as_const(*this).FindByName(name));
 }
 
 const Win32Form::Control* Win32Form::FindByName(std::string_view name) const {
@@ -473,7 +300,7 @@ bool Win32Form::PreTranslateMessage(MSG& msg) {
   return IsDialogMessageW(hwnd_, &msg) != FALSE;
 }
 
-LRESULT CALLBACK Win32Form::WindowProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
+LRESULT CALLBACK Win32Form::Proc::WindowProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
   if (message == WM_NCCREATE) {
     auto* create = reinterpret_cast<CREATESTRUCTW*>(lparam);
     auto* form = static_cast<Win32Form*>(create->lpCreateParams);
@@ -485,89 +312,75 @@ LRESULT CALLBACK Win32Form::WindowProc(HWND hwnd, UINT message, WPARAM wparam, L
   // Nothing may unwind into the system's dispatch: a failure is logged as
   // the event dispatch logs its listeners' and the message counts as handled.
   LRESULT result = 0;
-  Contained([&] { result = form->HandleMessage(message, wparam, lparam); });
+  Contained([&] { result = HandleMessage(*form, message, wparam, lparam); });
   return result;
 }
 
-LRESULT Win32Form::ControlColour(HDC dc, HWND control_hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
-  const Control* control = FindByHandle(control_hwnd);
-  if (control == nullptr) return DefWindowProcW(hwnd_, message, wparam, lparam);
-  if (control->box) {
-    // Read-only boxes ask with WM_CTLCOLORSTATIC and would get the dialog
-    // face; every box keeps the window colours instead.
-    const auto fore = control->description->fore_colour;
-    SetTextColor(dc, fore ? ToColorRef(*fore) : GetSysColor(COLOR_WINDOWTEXT));
-    SetBkColor(dc, GetSysColor(COLOR_WINDOW));
-    return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_WINDOW));
-  }
-  if (control->label) {
-    const Win32Label& label = *control->label;
-    SetTextColor(dc, label.fore_ ? ToColorRef(*label.fore_) : GetSysColor(COLOR_WINDOWTEXT));
-    SetBkColor(dc, ToColorRef(label.BackColour()));
-    return reinterpret_cast<LRESULT>(label.Brush());
-  }
-  return DefWindowProcW(hwnd_, message, wparam, lparam);
-}
-
-LRESULT Win32Form::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
+LRESULT Win32Form::Proc::HandleMessage(Win32Form& form, UINT message, WPARAM wparam, LPARAM lparam) {
   switch (message) {
     case WM_COMMAND: {
       // Only notifications from our own controls count. Enter and Escape
       // arrive as IDOK and IDCANCEL from the dialog manager: ignored.
       const auto hwnd = reinterpret_cast<HWND>(lparam);
       if (hwnd == nullptr) return 0;
-      Control* control = FindByHandle(hwnd);
+      Control* control = form.FindByHandle(hwnd);
       if (control == nullptr || LOWORD(wparam) != control->id) return 0;
       if (control->box && HIWORD(wparam) == EN_CHANGE) control->box->OnEditChange();
       if (control->button && HIWORD(wparam) == BN_CLICKED) control->button->RaiseClick();
       return 0;
     }
     case WM_CTLCOLOREDIT:
-    case WM_CTLCOLORSTATIC:
-      return ControlColour(reinterpret_cast<HDC>(wparam), reinterpret_cast<HWND>(lparam), message,
-                           wparam, lparam);
+    case WM_CTLCOLORSTATIC: {
+      const Control* control = form.FindByHandle(reinterpret_cast<HWND>(lparam));
+      const auto dc = reinterpret_cast<HDC>(wparam);
+      if (control != nullptr && control->box) {
+        return reinterpret_cast<LRESULT>(Win32TextBox::Colours(dc, control->description->fore_colour));
+      }
+      if (control != nullptr && control->label) return reinterpret_cast<LRESULT>(control->label->Colours(dc));
+      break;
+    }
     case WM_ACTIVATE:
       // A plain window forgets its focused control when it is deactivated
       // (a message box, another program): remember it and give it back.
       if (LOWORD(wparam) == WA_INACTIVE) {
         HWND focus = GetFocus();
-        if (focus != nullptr && IsChild(hwnd_, focus)) saved_focus_ = focus;
-      } else if (saved_focus_ != nullptr && IsWindow(saved_focus_)) {
-        SetFocus(saved_focus_);
+        if (focus != nullptr && IsChild(form.hwnd_, focus)) form.saved_focus_ = focus;
+      } else if (form.saved_focus_ != nullptr && IsWindow(form.saved_focus_)) {
+        SetFocus(form.saved_focus_);
       }
       return 0;
     case WM_SETFOCUS:
-      if (saved_focus_ != nullptr && IsWindow(saved_focus_)) SetFocus(saved_focus_);
+      if (form.saved_focus_ != nullptr && IsWindow(form.saved_focus_)) SetFocus(form.saved_focus_);
       return 0;
     case WM_DPICHANGED: {
       // Moved to a monitor with another scale: the layout and the font
       // follow, and the client area keeps its size in twips.
-      ApplyDpi(HIWORD(wparam));
+      form.ApplyDpi(HIWORD(wparam));
       const auto* suggested = reinterpret_cast<const RECT*>(lparam);
-      const SIZE size = WindowSizeForDpi(dpi_);
-      SetWindowPos(hwnd_, nullptr, suggested->left, suggested->top, size.cx, size.cy,
+      const SIZE size = WindowSizeForDpi(form.spec_, form.dpi_);
+      SetWindowPos(form.hwnd_, nullptr, suggested->left, suggested->top, size.cx, size.cy,
                    SWP_NOZORDER | SWP_NOACTIVATE);
       return 0;
     }
     case WM_DESTROY:
-      for (Control& control : controls_) {
+      for (Control& control : form.controls_) {
         if (control.box) control.box->Detach();
         if (control.label) control.label->hwnd_ = nullptr;
         if (control.button) control.button->hwnd_ = nullptr;
         control.hwnd = nullptr;
       }
-      if (on_close_ == OnClose::kQuit) PostQuitMessage(0);
+      if (form.on_close_ == OnClose::kQuit) PostQuitMessage(0);
       break;
     case WM_NCDESTROY: {
-      HWND hwnd = hwnd_;
+      HWND hwnd = form.hwnd_;
       SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
-      hwnd_ = nullptr;
+      form.hwnd_ = nullptr;
       return DefWindowProcW(hwnd, message, wparam, lparam);
     }
     default:
       break;
   }
-  return DefWindowProcW(hwnd_, message, wparam, lparam);
+  return DefWindowProcW(form.hwnd_, message, wparam, lparam);
 }
 
 int RunMessageLoop(Win32Form& form) {
