@@ -38,13 +38,9 @@ class clsTBRestrNumbers {
   std::int32_t InstrPrev(std::u16string_view Text, std::u16string_view sMatch,
                          std::int32_t LastPos) const;
 
-  // For inspection: the box worked on, and the box listened to.
-  const std::shared_ptr<runtime::TextBox>& WorkingBox() const { return mTB; }
-  const std::shared_ptr<runtime::TextBox>& ListenedBox() const { return txtTmpTB; }
-  const std::u16string& AllowedSet() const { return msAllowed; }
-  const std::u16string& Delimiter() const { return msDelimiter; }
-
  private:
+  friend struct pigmo::TestProbe;
+
   void FilterText(const std::shared_ptr<runtime::TextBox>& box);
   void OnBoundChange();
   // Every assignment of txtTmpTB goes through here: it ends the old

@@ -48,12 +48,11 @@ class TextBox {
   [[nodiscard]] Subscription OnChange(std::function<void()> listener) {
     return changed_.Subscribe(std::move(listener));
   }
-  std::size_t ChangeListenerCount() const noexcept { return changed_.ListenerCount(); }
-
  protected:
   void RaiseChange() { changed_.Raise(); }
 
  private:
+  friend struct pigmo::TestProbe;
   Event changed_;
 };
 

@@ -19,6 +19,11 @@
 #include <memory>
 #include <vector>
 
+namespace pigmo {
+// The tests' view of internals that the program itself never reads.
+struct TestProbe;
+}  // namespace pigmo
+
 namespace pigmo::runtime {
 
 class Event;
@@ -55,9 +60,11 @@ class Event {
 
   [[nodiscard]] Subscription Subscribe(std::function<void()> listener);
   void Raise() noexcept;
-  std::size_t ListenerCount() const noexcept;
 
  private:
+  friend struct pigmo::TestProbe;
+  std::size_t ListenerCount() const noexcept;
+
   std::shared_ptr<Subscription::State> state_;
 };
 

@@ -40,10 +40,9 @@ class Form1 {
 
   static const std::vector<InputRow>& Rows();
 
-  // The restriction object; none until the first input handler has run.
-  const restriction::clsTBRestrNumbers* cRestrictObject() const { return cRestrict.get(); }
-
  private:
+  friend struct pigmo::TestProbe;
+
   void InputChanged(const InputRow& row);
   void FractionChanged(const InputRow& row);
   void Command1_Click();

@@ -1,3 +1,4 @@
+#include "test_probe.h"
 #include "restriction/cls_tb_restr_numbers.h"
 
 #include <gtest/gtest.h>
@@ -71,9 +72,9 @@ TEST_F(RestrictionTest, InitCleansTheWholeTextWithTheCaretAtTheEndAndListens) {
     restrict.Init(box, u"0123456789", u".");
     EXPECT_EQ(box->Text(), row.after);
     EXPECT_EQ(box->Caret(), row.caret_after);
-    EXPECT_EQ(restrict.WorkingBox(), box);
-    EXPECT_EQ(restrict.ListenedBox(), box);
-    EXPECT_EQ(box->ChangeListenerCount(), 1u);
+    EXPECT_EQ(TestProbe::WorkingBox(restrict), box);
+    EXPECT_EQ(TestProbe::ListenedBox(restrict), box);
+    EXPECT_EQ(TestProbe::ListenerCount(*box), 1u);
   }
   EXPECT_EQ(restrict.InstrPrev(u"1.2.3", u".", 3), 2);
 }
@@ -82,8 +83,8 @@ TEST_F(RestrictionTest, EmptyDelimiterFallsBackToCaretAndNoDelimiterSurvives) {
   auto box = NewBox(u"1,2^3");
   restrict.Init(box, u"0123456789", u"");
   EXPECT_EQ(box->Text(), u"123");
-  EXPECT_EQ(restrict.Delimiter(), u"^");
-  EXPECT_EQ(restrict.AllowedSet(), u"0123456789");
+  EXPECT_EQ(TestProbe::Delimiter(restrict), u"^");
+  EXPECT_EQ(TestProbe::AllowedSet(restrict), u"0123456789");
 }
 
 TEST_F(RestrictionTest, ProgramWritesAreCleanedAtCaretZeroAndUserEditsAtTheirCaret) {
@@ -108,7 +109,7 @@ TEST_F(RestrictionTest, RebindingReleasesThePreviousBox) {
   auto b = NewBox(u"2");
   restrict.Init(a, u"0123456789", u".");
   restrict.Init(b, u"0123456789", u".");
-  EXPECT_EQ(a->ChangeListenerCount(), 0u);
+  EXPECT_EQ(TestProbe::ListenerCount(*a), 0u);
   a->SetText(u"1,5x");
   EXPECT_EQ(a->Text(), u"1,5x");
   b->SetText(u"1,5");
@@ -119,7 +120,7 @@ TEST_F(RestrictionTest, HandlerRunsOncePerChangeAfterTwoInitsOnOneBox) {
   auto box = std::make_shared<SpyBox>(u"1");
   restrict.Init(box, u"0123456789", u".");
   restrict.Init(box, u"0123456789", u".");
-  EXPECT_EQ(box->ChangeListenerCount(), 1u);
+  EXPECT_EQ(TestProbe::ListenerCount(*box), 1u);
   box->text_writes = box->caret_writes = 0;
   box->SetText(u"2,5");
   // Our write, then exactly one write-back of the text and one of the caret.
@@ -138,7 +139,7 @@ TEST_F(RestrictionTest, InitOnTheBoundBoxCleansAgainNestedAndKeepsItsOwnCaret) {
   EXPECT_EQ(box->Caret(), 2);       // Init's caret, written after the nested clean
   EXPECT_EQ(box->text_writes, 2);   // Init's write-back and the nested clean's
   EXPECT_EQ(box->caret_writes, 3);  // Init's move to the end, nested, Init's own
-  EXPECT_EQ(box->ChangeListenerCount(), 1u);
+  EXPECT_EQ(TestProbe::ListenerCount(*box), 1u);
 }
 
 TEST_F(RestrictionTest, OverflowInTheHandlerLeavesTheBoxUnchangedAndTheObjectReleased) {
@@ -150,8 +151,8 @@ TEST_F(RestrictionTest, OverflowInTheHandlerLeavesTheBoxUnchangedAndTheObjectRel
   ASSERT_EQ(UnhandledErrors().Count(), 1u);
   EXPECT_EQ(UnhandledErrors().Last()->kind(), ErrorKind::kOverflow);
   EXPECT_EQ(box->Text(), std::u16string(32766, u'7') + u"8");
-  EXPECT_EQ(restrict.WorkingBox(), box);
-  EXPECT_EQ(restrict.ListenedBox(), nullptr);
+  EXPECT_EQ(TestProbe::WorkingBox(restrict), box);
+  EXPECT_EQ(TestProbe::ListenedBox(restrict), nullptr);
   box->SetText(u"1,5x");  // released: not cleaned
   EXPECT_EQ(box->Text(), u"1,5x");
   restrict.Init(box, u"0123456789", u".");  // binds again
@@ -169,8 +170,8 @@ TEST_F(RestrictionTest, FailedInitKeepsThePreviousBindingAndTheNewSets) {
   auto b = NewBox(long_text);
   EXPECT_EQ(KindOf([&] { restrict.Init(b, u"0123456789", u""); }), ErrorKind::kOverflow);
   EXPECT_EQ(b->Text(), long_text);
-  EXPECT_EQ(b->ChangeListenerCount(), 0u);
-  EXPECT_EQ(restrict.ListenedBox(), a);
+  EXPECT_EQ(TestProbe::ListenerCount(*b), 0u);
+  EXPECT_EQ(TestProbe::ListenedBox(restrict), a);
   a->SetText(u"1,5");  // now cleaned with the new sets: no delimiter survives
   EXPECT_EQ(a->Text(), u"15");
 }
@@ -183,7 +184,7 @@ TEST_F(RestrictionTest, ObjectKeepsItsBoxAliveAndEndsItsSubscriptionWhenDestroye
     local.Init(box, u"0123456789", u".");
     box.reset();
     ASSERT_FALSE(weak.expired());
-    EXPECT_EQ(weak.lock()->ChangeListenerCount(), 1u);
+    EXPECT_EQ(TestProbe::ListenerCount(*weak.lock()), 1u);
   }
   EXPECT_TRUE(weak.expired());
 }

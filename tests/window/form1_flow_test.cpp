@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "test_probe.h"
 #include "form1_model.h"
 
 namespace pigmo::window {
@@ -27,7 +28,7 @@ TEST_F(Form1FlowTest, StartsWithItsStartTextsAndNoHandlerHasRun) {
   for (const char* name : {"Text4", "Text5", "Text6", "Text9"}) EXPECT_EQ(w.Text(name), u"1");
   EXPECT_EQ(w.Text("Text7"), u"[1,1,1,1]");
   EXPECT_EQ(w.Swatch(), Rgb(255, 255, 255));
-  EXPECT_EQ(w.handlers.cRestrictObject(), nullptr);
+  EXPECT_EQ(TestProbe::cRestrict(w.handlers), nullptr);
   EXPECT_EQ(w.form.FocusedName(), "Text1");
 }
 
@@ -47,7 +48,7 @@ TEST_F(Form1FlowTest, TypingOverTheFullRedBoxGivesEachFraction) {
     EXPECT_EQ(w.Text("Text7"), s.array);
     EXPECT_EQ(w.Swatch(), s.swatch);
   }
-  EXPECT_EQ(w.handlers.cRestrictObject()->ListenedBox(), w.form.TextBoxNamed("Text4"));
+  EXPECT_EQ(TestProbe::ListenedBox(*TestProbe::cRestrict(w.handlers)), w.form.TextBoxNamed("Text4"));
 }
 
 TEST_F(Form1FlowTest, TheEdgesAreWrittenAsOneAndZeroAndAnEmptyChannelIsZero) {
@@ -102,7 +103,7 @@ TEST_F(Form1FlowTest, ANegativeChannelStaysAndTheNextBindingDropsTheFractionsMin
   EXPECT_EQ(w.Text("Text4"), u"-0.0196");
   EXPECT_EQ(w.Text("Text7"), u"[-0.0196,1,1,1]");
   w.Retype("Text2", u"9");
-  EXPECT_EQ(w.form.TextBoxNamed("Text4")->ChangeListenerCount(), 1u);  // the window's own only
+  EXPECT_EQ(TestProbe::ListenerCount(*w.form.TextBoxNamed("Text4")), 1u);  // the window's own only
 
   // Binding Text4 again cleans it whole (the minus goes), then the handler
   // writes the new fraction at caret 0 (the minus stays).

@@ -50,18 +50,13 @@ class QtForm final : public Form {
   // the tab order, with its text selected.
   void Show() override;
 
-  // For tests and the program's start-up.
+  // The window, and each control's widget (unknown names are an
+  // invalid-argument Error), for the program's start-up and the tests.
   QWidget* Window() const { return window_.get(); }
-  // The widget of the named control; unknown names are an invalid-argument Error.
   QWidget* ControlWidget(std::string_view name) const;
   QtTextBox& Box(std::string_view name);
-  double DpiX() const { return dpi_x_; }
   double DpiY() const { return dpi_y_; }
   QRect ToPixels(const TwipRect& twips) const;
-  // The font every control that shows text uses, after the fallback.
-  const QFont& ControlFont() const { return font_; }
-  // Focusable controls in tab order.
-  const std::vector<QWidget*>& TabStops() const { return tab_stops_; }
 
  private:
   void Centre();
