@@ -3,6 +3,7 @@
 // traps of Win32's own controls and dialog manager.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cmath>
 #include <cstdlib>
 #include <string>
@@ -79,22 +80,20 @@ TEST_F(Win32FormTest, FixedCentredUnownedWindowWithCaptionCloseBoxAndThePrograms
   }
 }
 
-// The colours a control paints with, as the window answers its WM_CTLCOLOR*
-// question (read-only edit controls ask WM_CTLCOLORSTATIC, as labels do,
-// and would be painted on the dialog face).
-struct Painted {
-  COLORREF text, back, brush = CLR_INVALID;
-};
-Painted AskColours(HWND window, HWND control, UINT question) {
+// What a control paints with (text, background, brush), as the window
+// answers its WM_CTLCOLOR* question. Read-only edit controls ask
+// WM_CTLCOLORSTATIC, as labels do, and would be painted on the dialog face.
+std::array<COLORREF, 3> AskColours(HWND window, HWND control, UINT question) {
   HDC dc = GetDC(control);
   SetTextColor(dc, RGB(1, 2, 3));
   SetBkColor(dc, RGB(4, 5, 6));
-  const LRESULT brush = SendMessageW(window, question, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(control));
-  Painted p{GetTextColor(dc), GetBkColor(dc)};
-  LOGBRUSH lb{};
-  if (GetObjectW(reinterpret_cast<HBRUSH>(brush), sizeof lb, &lb) == sizeof lb) p.brush = lb.lbColor;
+  LOGBRUSH brush{BS_NULL, CLR_INVALID, 0};
+  GetObjectW(reinterpret_cast<HBRUSH>(SendMessageW(window, question, reinterpret_cast<WPARAM>(dc),
+                                                   reinterpret_cast<LPARAM>(control))),
+             sizeof brush, &brush);
+  const std::array<COLORREF, 3> painted{GetTextColor(dc), GetBkColor(dc), brush.lbColor};
   ReleaseDC(control, dc);
-  return p;
+  return painted;
 }
 
 TEST_F(Win32FormTest, ControlsHaveTheirDescribedKindPlaceFlagsFontAndColours) {
@@ -136,11 +135,9 @@ TEST_F(Win32FormTest, ControlsHaveTheirDescribedKindPlaceFlagsFontAndColours) {
         question = 0;
         break;
     }
+    const COLORREF fore = c.fore_colour ? static_cast<COLORREF>(*c.fore_colour) : GetSysColor(COLOR_WINDOWTEXT);
     if (question != 0) {
-      const Painted p = AskColours(form.Handle(), hwnd, question);
-      EXPECT_EQ(p.text, c.fore_colour ? static_cast<COLORREF>(*c.fore_colour) : GetSysColor(COLOR_WINDOWTEXT));
-      EXPECT_EQ(p.back, back);
-      EXPECT_EQ(p.brush, back);
+      EXPECT_EQ(AskColours(form.Handle(), hwnd, question), (std::array{fore, back, back}));
     }
     if (!c.uses_font) {
       EXPECT_EQ(SendMessageW(hwnd, WM_GETFONT, 0, 0), 0);
@@ -201,31 +198,26 @@ TEST_F(Win32FormTest, EditControlTrapsStayHidden) {
   EXPECT_EQ(box->Text(), longer);
 }
 
+// Its edit control is gone: the box keeps the text itself.
 TEST_F(Win32FormTest, BoxOutlivingItsWindowKeepsItsText) {
-  std::shared_ptr<TextBox> box;
-  {
-    Win32Form other(Form1Description(), GetModuleHandleW(nullptr), Win32Form::OnClose::kDestroy);
-    box = other.TextBoxNamed("Text8");
-    box->SetText(u"42");
-  }
-  EXPECT_EQ(box->Text(), u"42");
+  const std::shared_ptr<TextBox> box = harness.Build(Form1Description()).TextBoxNamed("Text8");
+  box->SetText(u"42");
+  harness.Build(Form1Description());
   int events = 0;
   auto sub = box->OnChange([&] { ++events; });
   box->SetText(u"42");
+  EXPECT_EQ(box->Text(), u"42");
   box->SetText(u"43");
   EXPECT_EQ(events, 1);
   EXPECT_EQ(box->Text(), u"43");
 }
 
 TEST_F(Win32FormTest, InfoIsModalAndOwnedByTheWindow) {
-  std::vector<testing::SeenBox> seen;
-  {
-    testing::MessageBoxAnswerer answerer(&seen);
-    form.ShowInfo(window::AboutText(), window::AboutTitle());
-  }
-  ASSERT_EQ(seen.size(), 1u);
-  EXPECT_EQ(seen[0].owner, form.Handle());
-  EXPECT_FALSE(seen[0].owner_enabled);  // the window takes no input meanwhile
+  auto sub = form.ButtonNamed("Command1").OnClick([&] { form.ShowInfo(window::AboutText(), window::AboutTitle()); });
+  harness.Click("Command1");
+  ASSERT_EQ(harness.Seen().size(), 1u);
+  EXPECT_EQ(harness.Seen()[0].owner, form.Handle());
+  EXPECT_FALSE(harness.Seen()[0].owner_enabled);  // the window takes no input meanwhile
   EXPECT_TRUE(IsWindowEnabled(form.Handle()));
 }
 

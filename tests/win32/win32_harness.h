@@ -32,55 +32,6 @@ struct SeenBox {
   bool owner_enabled = true;  // while the box was open
 };
 
-// While alive, answers every message box this thread opens: records it,
-// then presses its OK button, as a user would.
-class MessageBoxAnswerer {
- public:
-  explicit MessageBoxAnswerer(std::vector<SeenBox>* seen) : timer_(SetTimer(nullptr, 0, 10, Tick)) { seen_ = seen; }
-  ~MessageBoxAnswerer() {
-    KillTimer(nullptr, timer_);
-    seen_ = nullptr;
-  }
-
- private:
-  static bool Shown(HWND hwnd, const wchar_t* cls) {
-    wchar_t name[32] = {};
-    GetClassNameW(hwnd, name, 32);
-    return _wcsicmp(name, cls) == 0 && IsWindowVisible(hwnd);
-  }
-  static BOOL CALLBACK Child(HWND child, LPARAM param) {
-    auto& seen = *reinterpret_cast<SeenBox*>(param);
-    if (Shown(child, L"Button")) seen.buttons.push_back(GetDlgCtrlID(child));
-    if (!Shown(child, L"Static")) return TRUE;
-    if ((GetWindowLongPtrW(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON) {
-      seen.shown.information_icon = reinterpret_cast<HICON>(SendMessageW(child, STM_GETICON, 0, 0)) ==
-                                    LoadIconW(nullptr, MAKEINTRESOURCEW(32516) /* IDI_INFORMATION */);
-    } else if (GetWindowTextLengthW(child) > 0) {
-      seen.shown.lines = contract::SplitLines(WindowText(child));
-    }
-    return TRUE;
-  }
-  static BOOL CALLBACK Visit(HWND hwnd, LPARAM) {
-    if (seen_ == nullptr || !Shown(hwnd, L"#32770")) return TRUE;
-    SeenBox& seen = seen_->emplace_back();
-    seen.shown.title = WindowText(hwnd);
-    seen.owner = GetWindow(hwnd, GW_OWNER);
-    seen.owner_enabled = IsWindowEnabled(seen.owner);
-    EnumChildWindows(hwnd, Child, reinterpret_cast<LPARAM>(&seen));
-    seen.shown.only_ok_button = seen.buttons == std::vector<int>{IDOK};
-    if (HWND ok = GetDlgItem(hwnd, IDOK)) {
-      SendMessageW(ok, BM_CLICK, 0, 0);
-    } else {
-      EndDialog(hwnd, IDCANCEL);  // a box without OK fails the check above; do not hang on it
-    }
-    return FALSE;
-  }
-  static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) { EnumThreadWindows(GetCurrentThreadId(), Visit, 0); }
-
-  static inline thread_local std::vector<SeenBox>* seen_ = nullptr;
-  UINT_PTR timer_;
-};
-
 class Win32Harness : public contract::Harness {
  public:
   Form& Build(const FormSpec& description) override {
@@ -126,16 +77,21 @@ class Win32Harness : public contract::Harness {
     return {};
   }
 
+  // The button's press and release at its middle. Message boxes opened
+  // meanwhile are recorded, then their OK button is pressed, as a user would.
   void Click(std::string_view button) override {
-    MessageBoxAnswerer answerer(&seen_);
-    // The button's press and release at its middle.
+    answering_ = &seen_;
+    const UINT_PTR timer = SetTimer(nullptr, 0, 10, Tick);
     HWND hwnd = form_->ControlHandle(button);
     RECT r{};
     GetClientRect(hwnd, &r);
     PostMessageW(hwnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(r.right / 2, r.bottom / 2));
     PostMessageW(hwnd, WM_LBUTTONUP, 0, MAKELPARAM(r.right / 2, r.bottom / 2));
     Pump();
+    KillTimer(nullptr, timer);
+    answering_ = nullptr;
   }
+  const std::vector<SeenBox>& Seen() const { return seen_; }
   std::vector<contract::ShownMessage> Messages() override {
     std::vector<contract::ShownMessage> shown;
     for (const SeenBox& s : seen_) shown.push_back(s.shown);
@@ -173,14 +129,11 @@ class Win32Harness : public contract::Harness {
     Pump();
   }
   static void SetClipboard(std::u16string_view text) {
-    if (!OpenClipboard(nullptr)) return;
-    EmptyClipboard();
-    if (HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, (text.size() + 1) * sizeof(char16_t))) {
-      auto* out = static_cast<char16_t*>(GlobalLock(memory));
-      out[text.copy(out, text.size())] = u'\0';
-      GlobalUnlock(memory);
-      if (SetClipboardData(CF_UNICODETEXT, memory) == nullptr) GlobalFree(memory);
-    }
+    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, (text.size() + 1) * sizeof(char16_t));
+    auto* out = static_cast<char16_t*>(GlobalLock(memory));
+    out[text.copy(out, text.size())] = u'\0';
+    GlobalUnlock(memory);
+    EXPECT_TRUE(OpenClipboard(nullptr) && EmptyClipboard() && SetClipboardData(CF_UNICODETEXT, memory));
     CloseClipboard();
   }
   // What the cut or copy key put on the clipboard.
@@ -197,6 +150,41 @@ class Win32Harness : public contract::Harness {
     return text;
   }
 
+  static bool Shown(HWND hwnd, const wchar_t* cls) {
+    wchar_t name[32] = {};
+    GetClassNameW(hwnd, name, 32);
+    return _wcsicmp(name, cls) == 0 && IsWindowVisible(hwnd);
+  }
+  static BOOL CALLBACK Child(HWND child, LPARAM param) {
+    auto& seen = *reinterpret_cast<SeenBox*>(param);
+    if (Shown(child, L"Button")) seen.buttons.push_back(GetDlgCtrlID(child));
+    if (!Shown(child, L"Static")) return TRUE;
+    if ((GetWindowLongPtrW(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON) {
+      seen.shown.information_icon = reinterpret_cast<HICON>(SendMessageW(child, STM_GETICON, 0, 0)) ==
+                                    LoadIconW(nullptr, MAKEINTRESOURCEW(32516) /* IDI_INFORMATION */);
+    } else if (GetWindowTextLengthW(child) > 0) {
+      seen.shown.lines = contract::SplitLines(WindowText(child));
+    }
+    return TRUE;
+  }
+  static BOOL CALLBACK Visit(HWND hwnd, LPARAM) {
+    if (answering_ == nullptr || !Shown(hwnd, L"#32770")) return TRUE;
+    SeenBox& seen = answering_->emplace_back();
+    seen.shown.title = WindowText(hwnd);
+    seen.owner = GetWindow(hwnd, GW_OWNER);
+    seen.owner_enabled = IsWindowEnabled(seen.owner);
+    EnumChildWindows(hwnd, Child, reinterpret_cast<LPARAM>(&seen));
+    seen.shown.only_ok_button = seen.buttons == std::vector<int>{IDOK};
+    if (HWND ok = GetDlgItem(hwnd, IDOK)) {
+      SendMessageW(ok, BM_CLICK, 0, 0);
+    } else {
+      EndDialog(hwnd, IDCANCEL);  // a box without OK fails the check above; do not hang on it
+    }
+    return FALSE;
+  }
+  static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) { EnumThreadWindows(GetCurrentThreadId(), Visit, 0); }
+
+  static inline thread_local std::vector<SeenBox>* answering_ = nullptr;
   const FormSpec* spec_ = nullptr;
   std::unique_ptr<Win32Form> form_;
   std::vector<SeenBox> seen_;
