@@ -5,8 +5,8 @@
 
 #include <gtest/gtest.h>
 
-#include <initializer_list>
 #include <string>
+#include <tuple>
 
 #include "runtime/locale.h"
 
@@ -14,21 +14,13 @@ namespace pigmo::runtime {
 namespace {
 
 TEST(Win32LocaleTest, NamedLocalesGiveTheirStockSeparator) {
-  struct Case {
-    const char* requested;
-    const char* name;
-    std::u16string separator;
-  };
-  for (const Case& c : std::initializer_list<Case>{{"", "C", u"."},
-                                                   {"POSIX", "C", u"."},
-                                                   {"en-US", "en-US", u"."},
-                                                   {"de_DE.UTF-8@euro", "de_DE", u","},
-                                                   {"de-DE", "de-DE", u","},
-                                                   {"fr_FR", "fr_FR", u","},
-                                                   {"no_SUCH-locale", "no_SUCH-locale", u"."}}) {
-    const Locale locale = Locale::Named(c.requested);
-    EXPECT_EQ(locale.Name(), c.name) << c.requested;
-    EXPECT_EQ(locale.DecimalSeparator(), c.separator) << c.requested;
+  const std::tuple<const char*, const char*, std::u16string> cases[] = {
+      {"", "C", u"."},          {"POSIX", "C", u"."},    {"en-US", "en-US", u"."},
+      {"de-DE", "de-DE", u","}, {"fr_FR", "fr_FR", u","}, {"de_DE.UTF-8@euro", "de_DE", u","},
+      {"no_SUCH-locale", "no_SUCH-locale", u"."}};
+  for (const auto& [requested, name, separator] : cases) {
+    EXPECT_EQ(Locale::Named(requested).Name(), name) << requested;
+    EXPECT_EQ(Locale::Named(requested).DecimalSeparator(), separator) << requested;
   }
 }
 
@@ -43,26 +35,20 @@ TEST(Win32LocaleTest, UserLocaleTakesTheSeparatorOfTheRegionalSettings) {
   EXPECT_EQ(user.DecimalSeparator(), u"~");
   EXPECT_NE(Locale::Named(user.Name()).DecimalSeparator(), u"~") << user.Name();
   EXPECT_EQ(user.WithDecimalSeparator(u",").DecimalSeparator(), u",");
-  EXPECT_TRUE(user.WithDecimalSeparator(u",").TextEquals(u"x", u"X"));
 }
 
 // Letter case and character width do not count; letters, accents, digits
 // and punctuation do.
 TEST(Win32LocaleTest, ComparisonIgnoresCaseAndWidthOnly) {
-  struct Case {
-    std::u16string a, b;
-    bool equal;
-  };
-  const Case cases[] = {{u"b", u"B", true},        {u"abAB", u"ABab", true},  {u"", u"", true},
-                        {u"\uFF21", u"a", true},   {u"\uFF0E", u".", true},   {u"\u00C4", u"\u00E4", true},
-                        {u"a", u"b", false},       {u".", u",", false},       {u"^", u".", false},
-                        {u"1", u"2", false},       {u"1", u"1.", false},      {u"", u".", false},
-                        {u"\u00E4", u"a", false},  {u"\u00E9", u"e", false}};
+  const std::tuple<std::u16string, std::u16string, bool> cases[] = {
+      {u"b", u"B", true},       {u"abAB", u"ABab", true}, {u"", u"", true},        {u"\uFF21", u"a", true},
+      {u"\uFF0E", u".", true},  {u"\u00C4", u"\u00E4", true}, {u"a", u"b", false}, {u".", u",", false},
+      {u"^", u".", false},      {u"1", u"2", false},      {u"1", u"1.", false},    {u"", u".", false},
+      {u"\u00E4", u"a", false}, {u"\u00E9", u"e", false}};
   for (const char* name : {"C", "en_US", "de_DE", "tr_TR"}) {
-    const Locale locale = Locale::Named(name);
-    for (const Case& c : cases) {
-      EXPECT_EQ(locale.TextEquals(c.a, c.b), c.equal) << name << ": " << ::testing::PrintToString(c.a) << " vs "
-                                                      << ::testing::PrintToString(c.b);
+    for (const auto& [a, b, equal] : cases) {
+      EXPECT_EQ(Locale::Named(name).TextEquals(a, b), equal) << name << ": " << ::testing::PrintToString(a)
+                                                              << " vs " << ::testing::PrintToString(b);
     }
   }
 }

@@ -25,8 +25,7 @@ inline std::u16string WindowText(HWND hwnd) {
 }
 
 // A message box as this thread's user saw it.
-struct SeenBox {
-  contract::ShownMessage shown;
+struct SeenBox : contract::ShownMessage {
   std::vector<int> buttons;
   HWND owner = nullptr;
   bool owner_enabled = true;  // while the box was open
@@ -92,11 +91,7 @@ class Win32Harness : public contract::Harness {
     answering_ = nullptr;
   }
   const std::vector<SeenBox>& Seen() const { return seen_; }
-  std::vector<contract::ShownMessage> Messages() override {
-    std::vector<contract::ShownMessage> shown;
-    for (const SeenBox& s : seen_) shown.push_back(s.shown);
-    return shown;
-  }
+  std::vector<contract::ShownMessage> Messages() override { return {seen_.begin(), seen_.end()}; }
 
   // A key pressed and released on `to`, with Shift held or not (the dialog
   // manager reads Shift from this thread's keyboard state).
@@ -160,21 +155,21 @@ class Win32Harness : public contract::Harness {
     if (Shown(child, L"Button")) seen.buttons.push_back(GetDlgCtrlID(child));
     if (!Shown(child, L"Static")) return TRUE;
     if ((GetWindowLongPtrW(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON) {
-      seen.shown.information_icon = reinterpret_cast<HICON>(SendMessageW(child, STM_GETICON, 0, 0)) ==
+      seen.information_icon = reinterpret_cast<HICON>(SendMessageW(child, STM_GETICON, 0, 0)) ==
                                     LoadIconW(nullptr, MAKEINTRESOURCEW(32516) /* IDI_INFORMATION */);
     } else if (GetWindowTextLengthW(child) > 0) {
-      seen.shown.lines = contract::SplitLines(WindowText(child));
+      seen.lines = contract::SplitLines(WindowText(child));
     }
     return TRUE;
   }
   static BOOL CALLBACK Visit(HWND hwnd, LPARAM) {
     if (answering_ == nullptr || !Shown(hwnd, L"#32770")) return TRUE;
     SeenBox& seen = answering_->emplace_back();
-    seen.shown.title = WindowText(hwnd);
+    seen.title = WindowText(hwnd);
     seen.owner = GetWindow(hwnd, GW_OWNER);
     seen.owner_enabled = IsWindowEnabled(seen.owner);
     EnumChildWindows(hwnd, Child, reinterpret_cast<LPARAM>(&seen));
-    seen.shown.only_ok_button = seen.buttons == std::vector<int>{IDOK};
+    seen.only_ok_button = seen.buttons == std::vector<int>{IDOK};
     if (HWND ok = GetDlgItem(hwnd, IDOK)) {
       SendMessageW(ok, BM_CLICK, 0, 0);
     } else {
