@@ -41,19 +41,22 @@ class TextBox {
   // the caret at the end; a negative value is an invalid-argument Error.
   virtual void SetCaret(std::int32_t caret) = 0;
 
-  virtual bool ReadOnly() const = 0;
+  bool ReadOnly() const { return read_only_; }
   // The most code units the user may type or paste; 0 means no limit.
-  virtual std::int32_t MaxLength() const = 0;
+  std::int32_t MaxLength() const { return max_length_; }
 
   [[nodiscard]] Subscription OnChange(std::function<void()> listener) {
     return changed_.Subscribe(std::move(listener));
   }
  protected:
+  TextBox(bool read_only, std::int32_t max_length) : read_only_(read_only), max_length_(max_length) {}
   void RaiseChange() { changed_.Raise(); }
 
  private:
   friend struct pigmo::TestProbe;
   Event changed_;
+  bool read_only_;
+  std::int32_t max_length_;
 };
 
 class Label {

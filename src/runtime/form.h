@@ -11,6 +11,10 @@ namespace pigmo::runtime {
 
 class Form {
  public:
+  // A form is its window: never copied.
+  Form() = default;
+  Form(const Form&) = delete;
+  Form& operator=(const Form&) = delete;
   virtual ~Form() = default;
 
   // The control of that name; an unknown name or a control of another kind
@@ -27,5 +31,16 @@ class Form {
   // Shows the window (centred where its description says so).
   virtual void Show() = 0;
 };
+
+// Raises the invalid-argument Error for a name no control of a form has.
+[[noreturn]] void NoSuchControl(std::string_view name);
+
+// A backend's control `name` from its map of controls by name.
+template <class Map>
+const typename Map::mapped_type& ControlNamed(const Map& controls, std::string_view name) {
+  const auto it = controls.find(name);
+  if (it == controls.end()) NoSuchControl(name);
+  return it->second;
+}
 
 }  // namespace pigmo::runtime

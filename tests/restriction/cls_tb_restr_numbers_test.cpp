@@ -20,15 +20,13 @@ using runtime::memory::MemoryTextBox;
 // A box that counts the program's writes, to tell how often a clean ran.
 class SpyBox final : public runtime::TextBox {
  public:
-  explicit SpyBox(std::u16string text) : inner_(std::move(text), false, 0) {
+  explicit SpyBox(std::u16string text) : TextBox(false, 0), inner_(std::move(text), false, 0) {
     forward_ = inner_.OnChange([this] { RaiseChange(); });
   }
   std::u16string Text() const override { return inner_.Text(); }
   void SetText(std::u16string_view text) override { ++text_writes, inner_.SetText(text); }
   std::int32_t Caret() const override { return inner_.Caret(); }
   void SetCaret(std::int32_t caret) override { ++caret_writes, inner_.SetCaret(caret); }
-  bool ReadOnly() const override { return false; }
-  std::int32_t MaxLength() const override { return 0; }
 
   int text_writes = 0;
   int caret_writes = 0;

@@ -102,7 +102,9 @@ class Win32Harness : public contract::Harness {
     state[VK_SHIFT] = shift ? 0x80 : 0;
     SetKeyboardState(state);
     PostMessageW(to, WM_KEYDOWN, key, 1);
-    PostMessageW(to, WM_KEYUP, key, static_cast<LPARAM>(0xC0000001u));
+    Pump();
+    // The release goes where the press left the focus, as the user's does.
+    PostMessageW(GetFocus(), WM_KEYUP, key, static_cast<LPARAM>(0xC0000001u));
     Pump();
     state[VK_SHIFT] = 0;
     SetKeyboardState(state);

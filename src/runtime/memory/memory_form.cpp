@@ -10,14 +10,10 @@ namespace {
 
 std::int32_t Len(const std::u16string& s) { return static_cast<std::int32_t>(s.size()); }
 
-[[noreturn]] void NoSuchControl(std::string_view name) {
-  Raise(ErrorKind::kInvalidArgument, "no control named " + std::string(name));
-}
-
 }  // namespace
 
 MemoryTextBox::MemoryTextBox(std::u16string text, bool read_only, std::int32_t max_length)
-    : text_(std::move(text)), read_only_(read_only), max_length_(max_length) {}
+    : TextBox(read_only, max_length), text_(std::move(text)) {}
 
 void MemoryTextBox::SetText(std::u16string_view text) {
   const bool changed = text_ != text;
@@ -67,8 +63,8 @@ void MemoryTextBox::UserReplaceSelection(std::u16string_view insert) {
 }
 
 void MemoryTextBox::UserTypeChar(char16_t c) {
-  if (read_only_) return;
-  if (max_length_ > 0 && Len(text_) - sel_len_ + 1 > max_length_) return;  // refused
+  if (ReadOnly()) return;
+  if (MaxLength() > 0 && Len(text_) - sel_len_ + 1 > MaxLength()) return;  // refused
   UserReplaceSelection(std::u16string_view(&c, 1));
 }
 
@@ -77,9 +73,9 @@ void MemoryTextBox::UserType(std::u16string_view chars) {
 }
 
 void MemoryTextBox::UserPaste(std::u16string_view clip) {
-  if (read_only_ || (clip.empty() && sel_len_ == 0)) return;
-  if (max_length_ > 0) {
-    const std::int32_t room = std::max(0, max_length_ - (Len(text_) - sel_len_));
+  if (ReadOnly() || (clip.empty() && sel_len_ == 0)) return;
+  if (MaxLength() > 0) {
+    const std::int32_t room = std::max(0, MaxLength() - (Len(text_) - sel_len_));
     clip = clip.substr(0, static_cast<size_t>(room));
     if (clip.empty() && sel_len_ == 0) return;
   }
@@ -87,7 +83,7 @@ void MemoryTextBox::UserPaste(std::u16string_view clip) {
 }
 
 void MemoryTextBox::UserBackspace() {
-  if (read_only_) return;
+  if (ReadOnly()) return;
   if (sel_len_ == 0) {
     if (sel_start_ == 0) return;
     UserSelect(sel_start_ - 1, 1);
@@ -96,7 +92,7 @@ void MemoryTextBox::UserBackspace() {
 }
 
 void MemoryTextBox::UserDelete() {
-  if (read_only_) return;
+  if (ReadOnly()) return;
   if (sel_len_ == 0) {
     if (sel_start_ == Len(text_)) return;
     UserSelect(sel_start_, 1);
@@ -108,12 +104,12 @@ std::u16string MemoryTextBox::UserCopy() const { return SelectedText(); }
 
 std::u16string MemoryTextBox::UserCut() {
   std::u16string cut = SelectedText();
-  if (!read_only_ && sel_len_ > 0) UserReplaceSelection(u"");
+  if (!ReadOnly() && sel_len_ > 0) UserReplaceSelection(u"");
   return cut;
 }
 
 void MemoryTextBox::UserUndo() {
-  if (read_only_ || undo_.empty()) return;
+  if (ReadOnly() || undo_.empty()) return;
   auto [text, caret] = std::move(undo_.back());
   undo_.pop_back();
   const bool changed = text != text_;
@@ -149,29 +145,21 @@ MemoryForm::MemoryForm(const FormSpec& description) {
 }
 
 std::shared_ptr<TextBox> MemoryForm::TextBoxNamed(std::string_view name) {
-  auto it = boxes_.find(name);
-  if (it == boxes_.end()) NoSuchControl(name);
-  return it->second;
+  return ControlNamed(boxes_, name);
 }
 
 MemoryTextBox& MemoryForm::Box(std::string_view name) {
-  auto it = boxes_.find(name);
-  if (it == boxes_.end()) NoSuchControl(name);
-  return *it->second;
+  return *ControlNamed(boxes_, name);
 }
 
 Label& MemoryForm::LabelNamed(std::string_view name) {
-  auto it = labels_.find(name);
-  if (it == labels_.end()) NoSuchControl(name);
-  return *it->second;
+  return *ControlNamed(labels_, name);
 }
 
 Button& MemoryForm::ButtonNamed(std::string_view name) { return ButtonControl(name); }
 
 MemoryButton& MemoryForm::ButtonControl(std::string_view name) {
-  auto it = buttons_.find(name);
-  if (it == buttons_.end()) NoSuchControl(name);
-  return *it->second;
+  return *ControlNamed(buttons_, name);
 }
 
 void MemoryForm::ShowInfo(std::u16string_view text, std::u16string_view title) {

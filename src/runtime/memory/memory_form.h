@@ -23,8 +23,6 @@ class MemoryTextBox final : public TextBox {
   void SetText(std::u16string_view text) override;
   std::int32_t Caret() const override { return sel_start_; }
   void SetCaret(std::int32_t caret) override;
-  bool ReadOnly() const override { return read_only_; }
-  std::int32_t MaxLength() const override { return max_length_; }
 
   // The simulated user. Each call is one edit and raises at most one
   // change event; a refused edit (read-only box, length limit) raises none.
@@ -52,8 +50,6 @@ class MemoryTextBox final : public TextBox {
   std::u16string text_;
   std::int32_t sel_start_ = 0;
   std::int32_t sel_len_ = 0;
-  bool read_only_;
-  std::int32_t max_length_;
   std::vector<std::pair<std::u16string, std::int32_t>> undo_;
 };
 

@@ -45,10 +45,7 @@ QString ColourInWords(Colour colour) {
 }
 
 QtTextBox::QtTextBox(LineEdit* edit)
-    : edit_(edit),
-      text_(edit->text()),
-      read_only_(edit->isReadOnly()),
-      max_length_(edit->TypedLimit()) {
+    : TextBox(edit->isReadOnly(), edit->TypedLimit()), edit_(edit), text_(edit->text()) {
   // The event contains whatever its listeners throw; the bookkeeping around
   // it is contained too, so that nothing unwinds through Qt.
   connection_ = QObject::connect(edit, &QLineEdit::textChanged, edit,

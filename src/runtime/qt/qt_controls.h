@@ -38,8 +38,6 @@ class QtTextBox final : public TextBox {
   void SetText(std::u16string_view text) override;
   std::int32_t Caret() const override;
   void SetCaret(std::int32_t caret) override;
-  bool ReadOnly() const override { return read_only_; }
-  std::int32_t MaxLength() const override { return max_length_; }
 
   LineEdit* Widget() const { return edit_.data(); }
 
@@ -50,8 +48,6 @@ class QtTextBox final : public TextBox {
   QMetaObject::Connection connection_;
   QString text_;  // the text as last reported: what a change is measured against
   int writing_ = 0;
-  bool read_only_;
-  std::int32_t max_length_;
 };
 
 // A colour as a screen reader says it: a rough name and the channels,

@@ -28,10 +28,6 @@ namespace pigmo::runtime::qt {
 
 namespace {
 
-[[noreturn]] void NoSuchControl(std::string_view name) {
-  Raise(ErrorKind::kInvalidArgument, "no control named " + std::string(name));
-}
-
 // A fixed frame with a title bar, the system menu and the close box; the
 // minimise and maximise boxes only where the description asks for them.
 Qt::WindowFlags FrameFlags(const FormSpec& description) {
@@ -211,33 +207,23 @@ QRect QtForm::ToPixels(const TwipRect& twips) const {
 }
 
 std::shared_ptr<TextBox> QtForm::TextBoxNamed(std::string_view name) {
-  auto it = boxes_.find(name);
-  if (it == boxes_.end()) NoSuchControl(name);
-  return it->second;
+  return ControlNamed(boxes_, name);
 }
 
 QtTextBox& QtForm::Box(std::string_view name) {
-  auto it = boxes_.find(name);
-  if (it == boxes_.end()) NoSuchControl(name);
-  return *it->second;
+  return *ControlNamed(boxes_, name);
 }
 
 Label& QtForm::LabelNamed(std::string_view name) {
-  auto it = labels_.find(name);
-  if (it == labels_.end()) NoSuchControl(name);
-  return *it->second;
+  return *ControlNamed(labels_, name);
 }
 
 Button& QtForm::ButtonNamed(std::string_view name) {
-  auto it = buttons_.find(name);
-  if (it == buttons_.end()) NoSuchControl(name);
-  return *it->second;
+  return *ControlNamed(buttons_, name);
 }
 
 QWidget* QtForm::ControlWidget(std::string_view name) const {
-  auto it = widgets_.find(name);
-  if (it == widgets_.end()) NoSuchControl(name);
-  return it->second;
+  return ControlNamed(widgets_, name);
 }
 
 void QtForm::ShowInfo(std::u16string_view text, std::u16string_view title) {

@@ -37,8 +37,6 @@ class QtForm final : public Form {
   // text is copied.
   explicit QtForm(const FormSpec& description, QtFormOptions options = {});
   ~QtForm() override;
-  QtForm(const QtForm&) = delete;
-  QtForm& operator=(const QtForm&) = delete;
 
   std::shared_ptr<TextBox> TextBoxNamed(std::string_view name) override;
   Label& LabelNamed(std::string_view name) override;

@@ -89,14 +89,14 @@ struct Win32TextBox::Subclass {
 };
 
 Win32TextBox::Win32TextBox(std::u16string text, bool read_only, std::int32_t max_length)
-    : known_text_(std::move(text)), read_only_(read_only), max_length_(max_length) {}
+    : TextBox(read_only, max_length), known_text_(std::move(text)) {}
 
 void Win32TextBox::Attach(HWND hwnd) {
   hwnd_ = hwnd;
   SetWindowSubclass(hwnd_, &Subclass::EditProc, 0, reinterpret_cast<DWORD_PTR>(this));
   // The limit binds typing and pasting only: WM_SETTEXT ignores it. 0 lifts
   // the control's default limit of 32,767 characters for boxes without one.
-  SendMessageW(hwnd_, EM_SETLIMITTEXT, static_cast<WPARAM>(std::max(max_length_, 0)), 0);
+  SendMessageW(hwnd_, EM_SETLIMITTEXT, static_cast<WPARAM>(std::max(MaxLength(), 0)), 0);
   known_text_ = WindowText(hwnd_);
 }
 

@@ -39,8 +39,6 @@ class Win32TextBox final : public TextBox {
   void SetText(std::u16string_view text) override;
   std::int32_t Caret() const override;
   void SetCaret(std::int32_t caret) override;
-  bool ReadOnly() const override { return read_only_; }
-  std::int32_t MaxLength() const override { return max_length_; }
 
   HWND__* Handle() const { return hwnd_; }
 
@@ -65,8 +63,6 @@ class Win32TextBox final : public TextBox {
   // each real change, whatever notifications the control sends. It also
   // keeps the text readable once the window is gone.
   std::u16string known_text_;
-  bool read_only_;
-  std::int32_t max_length_;
   int program_writes_ = 0;  // > 0 while SetText talks to the control
   // The control notifies EN_CHANGE in the middle of an edit, before it has
   // placed the caret (undo selects the restored text only afterwards). The

@@ -104,10 +104,6 @@ ATOM RegisterWindowClass(HINSTANCE instance, WNDPROC proc) {
   return RegisterClassExW(&wc);
 }
 
-[[noreturn]] void NoSuchControl(std::string_view name) {
-  Raise(ErrorKind::kInvalidArgument, "no control named " + std::string(name));
-}
-
 }  // namespace
 
 std::optional<int> ControlId(const FormSpec& description, std::string_view name) {

@@ -43,8 +43,6 @@ class Win32Form final : public Form {
   // `description`, which must outlive the form. No change event is raised.
   Win32Form(const FormSpec& description, HINSTANCE__* instance, OnClose on_close);
   ~Win32Form() override;
-  Win32Form(const Win32Form&) = delete;
-  Win32Form& operator=(const Win32Form&) = delete;
 
   std::shared_ptr<TextBox> TextBoxNamed(std::string_view name) override;
   Label& LabelNamed(std::string_view name) override;
