@@ -1,9 +1,7 @@
-// The contract suite's harness for the Win32 backend. The user's input goes
-// through the program's message loop: keys are posted to the control as
-// WM_KEYDOWN and WM_KEYUP, or as the WM_CHAR that TranslateMessage makes of
-// them (Ctrl+V, Ctrl+X, Ctrl+C and Ctrl+Z are control characters), and are
-// dispatched through the form's keyboard interface. Message boxes are
-// answered by pressing their OK button from inside their modal loop.
+// The contract suite's harness for the Win32 backend. Keys are posted to the
+// control (as WM_KEYDOWN and WM_KEYUP, or the WM_CHAR TranslateMessage makes
+// of them: Ctrl+V, X, C and Z are control characters) and dispatched through
+// the form's keyboard interface; message boxes get their OK button pressed.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -77,16 +75,16 @@ class Win32Harness : public contract::Harness {
     return {};
   }
 
-  // The button's press and release at its middle. Message boxes opened
-  // meanwhile are recorded, then their OK button is pressed, as a user would.
+  // The button's press and release at its middle; boxes opened meanwhile are recorded.
   void Click(std::string_view button) override {
     answering_ = &seen_;
     const UINT_PTR timer = SetTimer(nullptr, 0, 10, Tick);
     HWND hwnd = form_->ControlHandle(button);
     RECT r{};
     GetClientRect(hwnd, &r);
-    PostMessageW(hwnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(r.right / 2, r.bottom / 2));
-    PostMessageW(hwnd, WM_LBUTTONUP, 0, MAKELPARAM(r.right / 2, r.bottom / 2));
+    const LPARAM middle = MAKELPARAM(r.right / 2, r.bottom / 2);
+    PostMessageW(hwnd, WM_LBUTTONDOWN, MK_LBUTTON, middle);
+    PostMessageW(hwnd, WM_LBUTTONUP, 0, middle);
     Pump();
     KillTimer(nullptr, timer);
     answering_ = nullptr;
@@ -111,8 +109,7 @@ class Win32Harness : public contract::Harness {
   }
 
  private:
-  // What is waiting in this thread's queue, as the program's message loop
-  // dispatches it.
+  // The queue, as the program's message loop dispatches it.
   void Pump() {
     MSG msg{};
     while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
