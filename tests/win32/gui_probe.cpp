@@ -12,19 +12,6 @@
 
 using pigmo::window::Form1Description;
 
-namespace {
-
-std::string TextOf(HWND hwnd) {
-  // WM_GETTEXT is carried across processes by the system.
-  wchar_t text[64] = {};
-  SendMessageW(hwnd, WM_GETTEXT, 64, reinterpret_cast<LPARAM>(text));
-  std::string out;
-  for (const wchar_t* p = text; *p != L'\0'; ++p) out.push_back(*p < 0x80 ? static_cast<char>(*p) : '?');
-  return out;
-}
-
-}  // namespace
-
 int main() {
   HWND window = FindWindowW(L"PigmoWindow", L"Pigmo");
   if (window == nullptr || !IsWindowVisible(window)) return 1;
@@ -35,7 +22,11 @@ int main() {
     HWND control = GetDlgItem(window, *pigmo::runtime::win32::ControlId(Form1Description(), c.name));
     const std::string name(c.name);
     if (control == thread.hwndFocus) std::printf("focus %s\n", name.c_str());
-    if (c.kind == pigmo::runtime::ControlKind::kTextBox) std::printf("%s %s\n", name.c_str(), TextOf(control).c_str());
+    if (c.kind == pigmo::runtime::ControlKind::kTextBox) {
+      wchar_t text[64] = {};  // WM_GETTEXT is carried across processes by the system
+      SendMessageW(control, WM_GETTEXT, 64, reinterpret_cast<LPARAM>(text));
+      std::printf("%s %ls\n", name.c_str(), text);
+    }
     if (name != "Label4") continue;
     RECT r{};
     GetWindowRect(control, &r);

@@ -19,8 +19,8 @@ TEST(Win32LocaleTest, NamedLocalesGiveTheirStockSeparator) {
       {"de-DE", "de-DE", u","}, {"fr_FR", "fr_FR", u","}, {"de_DE.UTF-8@euro", "de_DE", u","},
       {"no_SUCH-locale", "no_SUCH-locale", u"."}};
   for (const auto& [requested, name, separator] : cases) {
-    EXPECT_EQ(Locale::Named(requested).Name(), name) << requested;
-    EXPECT_EQ(Locale::Named(requested).DecimalSeparator(), separator) << requested;
+    EXPECT_EQ(std::pair(Locale::Named(requested).Name(), Locale::Named(requested).DecimalSeparator()),
+              std::pair(std::string(name), separator)) << requested;
   }
 }
 
@@ -47,8 +47,7 @@ TEST(Win32LocaleTest, ComparisonIgnoresCaseAndWidthOnly) {
       {u"\u00E4", u"a", false}, {u"\u00E9", u"e", false}};
   for (const char* name : {"C", "en_US", "de_DE", "tr_TR"}) {
     for (const auto& [a, b, equal] : cases) {
-      EXPECT_EQ(Locale::Named(name).TextEquals(a, b), equal) << name << ": " << ::testing::PrintToString(a)
-                                                              << " vs " << ::testing::PrintToString(b);
+      EXPECT_EQ(Locale::Named(name).TextEquals(a, b), equal) << name << ": " << ::testing::PrintToString(a + u"|" + b);
     }
   }
 }

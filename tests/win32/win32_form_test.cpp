@@ -7,7 +7,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <string>
-#include <vector>
+#include <tuple>
 
 #include "runtime/contract/contract_tests.h"
 #include "runtime/contract/foreign_exception_tests.h"
@@ -32,23 +32,26 @@ LOGFONTW FontOf(HWND hwnd) {
   return lf;
 }
 
+// What a control paints with (text, background, brush), as the window
+// answers its WM_CTLCOLOR* question. Read-only edit controls ask
+// WM_CTLCOLORSTATIC, as labels do, and would be painted on the dialog face.
+std::array<COLORREF, 3> AskColours(HWND window, HWND control, UINT question) {
+  HDC dc = GetDC(control);
+  SetTextColor(dc, RGB(1, 2, 3));
+  SetBkColor(dc, RGB(4, 5, 6));
+  LOGBRUSH brush{BS_NULL, CLR_INVALID, 0};
+  GetObjectW(reinterpret_cast<HBRUSH>(SendMessageW(window, question, reinterpret_cast<WPARAM>(dc),
+                                                   reinterpret_cast<LPARAM>(control))),
+             sizeof brush, &brush);
+  const std::array<COLORREF, 3> painted{GetTextColor(dc), GetBkColor(dc), brush.lbColor};
+  ReleaseDC(control, dc);
+  return painted;
+}
+
 class Win32FormTest : public ::testing::Test {
  protected:
   Win32FormTest() : form(static_cast<Win32Form&>(harness.Build(Form1Description()))) { harness.Show(); }
   HWND Control(std::string_view name) const { return form.ControlHandle(name); }
-  void ExpectLayoutAt(UINT dpi) {
-    for (const ControlSpec& c : Form1Description().controls) {
-      SCOPED_TRACE(std::string(c.name));
-      RECT r{};
-      GetWindowRect(Control(c.name), &r);
-      MapWindowPoints(HWND_DESKTOP, form.Handle(), reinterpret_cast<POINT*>(&r), 2);
-      EXPECT_EQ(r.left, TwipsToPixels(c.bounds.left, dpi));
-      EXPECT_EQ(r.top, TwipsToPixels(c.bounds.top, dpi));
-      EXPECT_EQ(r.right - r.left, TwipsToPixels(c.bounds.width, dpi));
-      EXPECT_EQ(r.bottom - r.top, TwipsToPixels(c.bounds.height, dpi));
-    }
-    EXPECT_EQ(FontOf(Control("Text7")).lfHeight, -std::lround(8.25 * dpi / 72.0));
-  }
 
   testing::Win32Harness harness;
   Win32Form& form;
@@ -60,8 +63,11 @@ TEST_F(Win32FormTest, FixedCentredUnownedWindowWithCaptionCloseBoxAndThePrograms
             WS_CAPTION | WS_SYSMENU);
   EXPECT_EQ(WindowText(form.Handle()), Form1Description().caption);
   EXPECT_EQ(GetAncestor(form.Handle(), GA_ROOTOWNER), form.Handle());  // so it has a task-bar button
-  RECT window{};
+  RECT window{}, client{};
   GetWindowRect(form.Handle(), &window);
+  GetClientRect(form.Handle(), &client);
+  EXPECT_EQ(client.right, Form1Description().client_width / 15);  // 15 twips a pixel at 96 dpi
+  EXPECT_EQ(client.bottom, Form1Description().client_height / 15);
   MONITORINFO monitor{sizeof monitor, {}, {}, 0};
   ASSERT_TRUE(GetMonitorInfoW(MonitorFromWindow(form.Handle(), MONITOR_DEFAULTTOPRIMARY), &monitor));
   const RECT& work = monitor.rcWork;
@@ -82,31 +88,9 @@ TEST_F(Win32FormTest, FixedCentredUnownedWindowWithCaptionCloseBoxAndThePrograms
   }
 }
 
-// What a control paints with (text, background, brush), as the window
-// answers its WM_CTLCOLOR* question. Read-only edit controls ask
-// WM_CTLCOLORSTATIC, as labels do, and would be painted on the dialog face.
-std::array<COLORREF, 3> AskColours(HWND window, HWND control, UINT question) {
-  HDC dc = GetDC(control);
-  SetTextColor(dc, RGB(1, 2, 3));
-  SetBkColor(dc, RGB(4, 5, 6));
-  LOGBRUSH brush{BS_NULL, CLR_INVALID, 0};
-  GetObjectW(reinterpret_cast<HBRUSH>(SendMessageW(window, question, reinterpret_cast<WPARAM>(dc),
-                                                   reinterpret_cast<LPARAM>(control))),
-             sizeof brush, &brush);
-  const std::array<COLORREF, 3> painted{GetTextColor(dc), GetBkColor(dc), brush.lbColor};
-  ReleaseDC(control, dc);
-  return painted;
-}
-
-TEST_F(Win32FormTest, ControlsHaveTheirDescribedKindPlaceFlagsFontAndColours) {
-  ASSERT_EQ(form.Dpi(), USER_DEFAULT_SCREEN_DPI);
-  ExpectLayoutAt(USER_DEFAULT_SCREEN_DPI);
-  RECT client{};
-  GetClientRect(form.Handle(), &client);
-  EXPECT_EQ(client.right, TwipsToPixels(Form1Description().client_width, USER_DEFAULT_SCREEN_DPI));
-  EXPECT_EQ(client.bottom, TwipsToPixels(Form1Description().client_height, USER_DEFAULT_SCREEN_DPI));
-  EXPECT_EQ(client.right, 243);  // 15 twips a pixel at 96 dpi
-  EXPECT_EQ(client.bottom, 237);
+// Kind, flags, colours and font at 96 dpi; then place and font size there
+// and after a move to a monitor of 144 dpi.
+TEST_F(Win32FormTest, ControlsHaveTheirDescribedKindFlagsColoursFontAndPlaceAtEachScale) {
   for (const ControlSpec& c : Form1Description().controls) {
     SCOPED_TRACE(std::string(c.name));
     HWND hwnd = Control(c.name);
@@ -132,8 +116,7 @@ TEST_F(Win32FormTest, ControlsHaveTheirDescribedKindPlaceFlagsFontAndColours) {
         break;
       case ControlKind::kButton:
         EXPECT_STREQ(cls, L"Button");
-        EXPECT_TRUE(style & WS_TABSTOP);
-        EXPECT_EQ(style & BS_TYPEMASK, BS_PUSHBUTTON);  // not BS_DEFPUSHBUTTON
+        EXPECT_EQ(style & (WS_TABSTOP | BS_TYPEMASK), WS_TABSTOP | BS_PUSHBUTTON);  // not BS_DEFPUSHBUTTON
         question = 0;
         break;
     }
@@ -141,30 +124,38 @@ TEST_F(Win32FormTest, ControlsHaveTheirDescribedKindPlaceFlagsFontAndColours) {
     if (question != 0) {
       EXPECT_EQ(AskColours(form.Handle(), hwnd, question), (std::array{fore, back, back}));
     }
+    const LOGFONTW lf = FontOf(hwnd);
     if (!c.uses_font) {
       EXPECT_EQ(SendMessageW(hwnd, WM_GETFONT, 0, 0), 0);
-      continue;
+    } else {  // Wine has no Verdana: the description's fallback family stands in.
+      EXPECT_STREQ(lf.lfFaceName, FaceInstalled("Verdana") ? L"Verdana" : L"DejaVu Sans");
+      EXPECT_EQ(std::tuple(lf.lfWeight, lf.lfItalic, lf.lfUnderline, lf.lfStrikeOut, lf.lfCharSet),
+                std::tuple(FW_BOLD, 0, 0, 0, ANSI_CHARSET));
     }
-    const LOGFONTW lf = FontOf(hwnd);
-    // Wine has no Verdana: the description's fallback family stands in.
-    EXPECT_STREQ(lf.lfFaceName, FaceInstalled("Verdana") ? L"Verdana" : L"DejaVu Sans");
-    EXPECT_EQ(lf.lfWeight, FW_BOLD);
-    EXPECT_EQ(lf.lfHeight, -11);  // 8.25 pt at 96 dpi
-    EXPECT_FALSE(lf.lfItalic || lf.lfUnderline || lf.lfStrikeOut);
-    EXPECT_EQ(lf.lfCharSet, ANSI_CHARSET);
+  }
+  for (const UINT dpi : {96u, 144u}) {
+    if (dpi != USER_DEFAULT_SCREEN_DPI) {
+      RECT suggested{};
+      GetWindowRect(form.Handle(), &suggested);
+      SendMessageW(form.Handle(), WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
+    }
+    ASSERT_EQ(form.Dpi(), dpi);
+    for (const ControlSpec& c : Form1Description().controls) {
+      SCOPED_TRACE(std::string(c.name));
+      RECT r{};
+      GetWindowRect(Control(c.name), &r);
+      MapWindowPoints(HWND_DESKTOP, form.Handle(), reinterpret_cast<POINT*>(&r), 2);
+      EXPECT_EQ((std::array<long, 4>{r.left, r.top, r.right - r.left, r.bottom - r.top}),
+                (std::array<long, 4>{TwipsToPixels(c.bounds.left, dpi), TwipsToPixels(c.bounds.top, dpi),
+                                     TwipsToPixels(c.bounds.width, dpi), TwipsToPixels(c.bounds.height, dpi)}));
+    }
+    EXPECT_EQ(FontOf(Control("Text7")).lfHeight, -std::lround(8.25 * dpi / 72.0));  // -11 at 96 dpi
   }
 }
 
-TEST_F(Win32FormTest, MovingToAMonitorWithAnotherScaleScalesLayoutAndFont) {
-  RECT suggested{};
-  GetWindowRect(form.Handle(), &suggested);
-  SendMessageW(form.Handle(), WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&suggested));
-  EXPECT_EQ(form.Dpi(), 144u);
-  ExpectLayoutAt(144);
-}
-
-// The dialog manager sends IDOK and IDCANCEL for Enter and Escape.
-TEST_F(Win32FormTest, EnterAndEscapePressNothingButSpacePressesTheFocusedButton) {
+// The dialog manager sends IDOK and IDCANCEL for Enter and Escape; Space
+// presses the focused button, whose About box is modal and owned.
+TEST_F(Win32FormTest, EnterAndEscapePressNothingSpacePressesTheButtonAndItsBoxIsModal) {
   int clicks = 0;
   auto sub = form.ButtonNamed("Command1").OnClick([&] { ++clicks; });
   for (const char* where : {"Text1", "Command1", "Text7"}) {
@@ -179,49 +170,33 @@ TEST_F(Win32FormTest, EnterAndEscapePressNothingButSpacePressesTheFocusedButton)
   SetFocus(Control("Command1"));
   harness.Key(Control("Command1"), VK_SPACE);
   EXPECT_EQ(clicks, 1);
-}
-
-TEST_F(Win32FormTest, EditControlTrapsStayHidden) {
-  auto box = form.TextBoxNamed("Text7");
-  std::vector<std::u16string> seen;
-  auto sub = box->OnChange([&] { seen.push_back(box->Text()); });
-  // EN_CHANGE comes even when a typed character replaces its own copy.
-  harness.Select("Text7", 1, 1);
-  harness.Type("Text7", u"1");
-  // A case-blind or width-blind comparison would miss these changes.
-  box->SetText(u"abc");
-  box->SetText(u"ABC");
-  box->SetText(u"\uFF21BC");
-  EXPECT_EQ(seen, (std::vector<std::u16string>{u"abc", u"ABC", u"\uFF21BC"}));
-  // The edit control's own default limit (32,767 characters; 30,000 in
-  // Wine) is not the box's.
-  const std::u16string longer(33000, u'7');
-  harness.Select("Text7", 0, 3);
-  harness.Paste("Text7", longer);
-  EXPECT_EQ(box->Text(), longer);
-}
-
-// Its edit control is gone: the box keeps the text itself.
-TEST_F(Win32FormTest, BoxOutlivingItsWindowKeepsItsText) {
-  const std::shared_ptr<TextBox> box = harness.Build(Form1Description()).TextBoxNamed("Text8");
-  box->SetText(u"42");
-  harness.Build(Form1Description());
-  int events = 0;
-  auto sub = box->OnChange([&] { ++events; });
-  box->SetText(u"42");
-  EXPECT_EQ(box->Text(), u"42");
-  box->SetText(u"43");
-  EXPECT_EQ(events, 1);
-  EXPECT_EQ(box->Text(), u"43");
-}
-
-TEST_F(Win32FormTest, InfoIsModalAndOwnedByTheWindow) {
-  auto sub = form.ButtonNamed("Command1").OnClick([&] { form.ShowInfo(window::AboutText(), window::AboutTitle()); });
+  auto about = form.ButtonNamed("Command1").OnClick([&] { form.ShowInfo(window::AboutText(), window::AboutTitle()); });
   harness.Click("Command1");
   ASSERT_EQ(harness.Seen().size(), 1u);
   EXPECT_EQ(harness.Seen()[0].owner, form.Handle());
   EXPECT_FALSE(harness.Seen()[0].owner_enabled);  // the window takes no input meanwhile
   EXPECT_TRUE(IsWindowEnabled(form.Handle()));
+}
+
+// A case-blind or width-blind comparison would miss the changes; the edit
+// control's own default limit (32,767 characters; 30,000 in Wine) is not
+// the box's; once its edit control is gone, the box keeps the text itself.
+TEST_F(Win32FormTest, EditControlTrapsStayHiddenAndTheBoxOutlivesItsWindow) {
+  const std::shared_ptr<TextBox> box = form.TextBoxNamed("Text7");
+  int events = 0;
+  auto sub = box->OnChange([&] { ++events; });
+  for (const std::u16string text : {u"abc", u"ABC", u"\uFF21BC", u"ABC"}) box->SetText(text);
+  EXPECT_EQ(events, 4);
+  const std::u16string longer(33000, u'7');
+  harness.Select("Text7", 0, 3);
+  harness.Paste("Text7", longer);
+  EXPECT_EQ(box->Text(), longer);
+  harness.Build(Form1Description());
+  box->SetText(longer);
+  EXPECT_EQ(events, 5);
+  box->SetText(u"43");
+  EXPECT_EQ(events, 6);
+  EXPECT_EQ(box->Text(), u"43");
 }
 
 }  // namespace

@@ -1,9 +1,7 @@
-// The contract suite's harness for the Win32 backend. The user's input goes
-// through the program's message loop: keys are posted to the control as
-// WM_KEYDOWN and WM_KEYUP, or as the WM_CHAR that TranslateMessage makes of
-// them (Ctrl+V, Ctrl+X, Ctrl+C and Ctrl+Z are control characters), and are
-// dispatched through the form's keyboard interface. Message boxes are
-// answered by pressing their OK button from inside their modal loop.
+// The contract suite's harness for the Win32 backend. Keys are posted to the
+// control (as WM_KEYDOWN and WM_KEYUP, or the WM_CHAR TranslateMessage makes
+// of them: Ctrl+V, X, C and Z are control characters) and dispatched through
+// the form's keyboard interface; message boxes get their OK button pressed.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -49,11 +47,11 @@ class Win32Harness : public contract::Harness {
   bool WindowOpen() override { return form_ && IsWindowVisible(form_->Handle()); }
 
   void Type(std::string_view box, std::u16string_view keys) override {
-    for (char16_t c : keys) Char(box, c);
+    for (char16_t c : keys) Post(Edit(box), WM_CHAR, c, 1);
   }
   void Paste(std::string_view box, std::u16string_view clip) override {
     SetClipboard(clip);
-    Char(box, 0x16);  // Ctrl+V
+    Type(box, u"\x16");  // Ctrl+V
   }
   void Select(std::string_view box, std::int32_t start, std::int32_t length) override {
     SendMessageW(Edit(box), EM_SETSEL, static_cast<WPARAM>(start), static_cast<LPARAM>(start + length));
@@ -67,7 +65,7 @@ class Win32Harness : public contract::Harness {
   void Delete(std::string_view box) override { Key(Edit(box), VK_DELETE); }
   std::u16string Cut(std::string_view box) override { return ClipboardKey(box, 0x18); }   // Ctrl+X
   std::u16string Copy(std::string_view box) override { return ClipboardKey(box, 0x03); }  // Ctrl+C
-  void Undo(std::string_view box) override { Char(box, 0x1A); }                          // Ctrl+Z
+  void Undo(std::string_view box) override { Type(box, u"\x1A"); }                      // Ctrl+Z
 
   void PressTab(bool backwards) override { Key(GetFocus(), VK_TAB, backwards); }
   std::string Focused() override {
@@ -77,17 +75,16 @@ class Win32Harness : public contract::Harness {
     return {};
   }
 
-  // The button's press and release at its middle. Message boxes opened
-  // meanwhile are recorded, then their OK button is pressed, as a user would.
+  // The button's press and release at its middle; boxes opened meanwhile are recorded.
   void Click(std::string_view button) override {
     answering_ = &seen_;
     const UINT_PTR timer = SetTimer(nullptr, 0, 10, Tick);
     HWND hwnd = form_->ControlHandle(button);
     RECT r{};
     GetClientRect(hwnd, &r);
-    PostMessageW(hwnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(r.right / 2, r.bottom / 2));
-    PostMessageW(hwnd, WM_LBUTTONUP, 0, MAKELPARAM(r.right / 2, r.bottom / 2));
-    Pump();
+    const LPARAM middle = MAKELPARAM(r.right / 2, r.bottom / 2);
+    PostMessageW(hwnd, WM_LBUTTONDOWN, MK_LBUTTON, middle);
+    Post(hwnd, WM_LBUTTONUP, 0, middle);
     KillTimer(nullptr, timer);
     answering_ = nullptr;
   }
@@ -101,18 +98,15 @@ class Win32Harness : public contract::Harness {
     GetKeyboardState(state);
     state[VK_SHIFT] = shift ? 0x80 : 0;
     SetKeyboardState(state);
-    PostMessageW(to, WM_KEYDOWN, key, 1);
-    Pump();
+    Post(to, WM_KEYDOWN, key, 1);
     // The release goes where the press left the focus, as the user's does.
-    PostMessageW(GetFocus(), WM_KEYUP, key, static_cast<LPARAM>(0xC0000001u));
-    Pump();
+    Post(GetFocus(), WM_KEYUP, key, static_cast<LPARAM>(0xC0000001u));
     state[VK_SHIFT] = 0;
     SetKeyboardState(state);
   }
 
  private:
-  // What is waiting in this thread's queue, as the program's message loop
-  // dispatches it.
+  // The queue, as the program's message loop dispatches it.
   void Pump() {
     MSG msg{};
     while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
@@ -122,8 +116,9 @@ class Win32Harness : public contract::Harness {
     }
   }
   HWND Edit(std::string_view box) const { return form_->ControlHandle(box); }
-  void Char(std::string_view box, char16_t c) {
-    PostMessageW(Edit(box), WM_CHAR, c, 1);
+  // The one way input arrives: posted, then dispatched.
+  void Post(HWND to, UINT message, WPARAM w, LPARAM l) {
+    PostMessageW(to, message, w, l);
     Pump();
   }
   static void SetClipboard(std::u16string_view text) {
@@ -137,7 +132,7 @@ class Win32Harness : public contract::Harness {
   // What the cut or copy key put on the clipboard.
   std::u16string ClipboardKey(std::string_view box, char16_t key) {
     SetClipboard(u"");
-    Char(box, key);
+    Type(box, {&key, 1});
     std::u16string text;
     if (!OpenClipboard(nullptr)) return text;
     if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
@@ -173,11 +168,7 @@ class Win32Harness : public contract::Harness {
     seen.owner_enabled = IsWindowEnabled(seen.owner);
     EnumChildWindows(hwnd, Child, reinterpret_cast<LPARAM>(&seen));
     seen.only_ok_button = seen.buttons == std::vector<int>{IDOK};
-    if (HWND ok = GetDlgItem(hwnd, IDOK)) {
-      SendMessageW(ok, BM_CLICK, 0, 0);
-    } else {
-      EndDialog(hwnd, IDCANCEL);  // a box without OK fails the check above; do not hang on it
-    }
+    SendMessageW(hwnd, WM_COMMAND, IDOK, 0);  // OK, even where the box lacks it (failing the check above)
     return FALSE;
   }
   static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) { EnumThreadWindows(GetCurrentThreadId(), Visit, 0); }
