@@ -1,5 +1,5 @@
 #!/usr/bin/env python3
-"""Writes the fuzz seeds (fuzz/corpus/<target>/, in the byte layout each *_fuzz.cpp describes: the
+"""Writes the fuzz seeds (fuzz/corpus/<target>/, in the byte layout fuzz/targets.cpp gives each: the
 colour rules' worked values, the filter's worked results) and fuzz/utf16.dict. Rerun after changing."""
 import hashlib, pathlib, shutil, struct
 
