@@ -1,8 +1,10 @@
-// The event flow of Form1 on the in-memory backend: worked examples of each
-// handler step, and hostile pastes and keys into every input.
+// Form1 on the in-memory backend: worked examples of each handler step,
+// hostile input into every box, platform failures, and what must hold within
+// its description whatever its values.
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -65,13 +67,6 @@ TEST_F(Form1FlowTest, TheEdgesAreWrittenAsOneAndZeroAndAnEmptyChannelIsZero) {
   EXPECT_EQ(w.Swatch(), Rgb(0, 255, 255));
 }
 
-TEST_F(Form1FlowTest, ANegativeChannelPaintsAsZeroAndKeepsItsFraction) {
-  w.PasteOver("Text2", u"-5");
-  EXPECT_EQ(w.Text("Text5"), u"-0.0196");
-  EXPECT_EQ(w.Text("Text7"), u"[1,-0.0196,1,1]");
-  EXPECT_EQ(w.Swatch(), Rgb(255, 0, 255));
-}
-
 TEST_F(Form1FlowTest, AboveTheBoundOrNotANumberBecomesTheBound) {
   const struct {
     const char *box, *fraction;
@@ -97,16 +92,18 @@ TEST_F(Form1FlowTest, OpacityWritesTwoDecimalsAndLeavesTheSwatch) {
   EXPECT_EQ(w.Swatch(), Rgb(255, 0, 255));
 }
 
+// A negative channel paints as 0 and keeps its fraction; the next binding
+// of its fraction box drops the minus.
 TEST_F(Form1FlowTest, ANegativeChannelStaysAndTheNextBindingDropsTheFractionsMinus) {
   w.PasteOver("Text1", u"-5");
   EXPECT_EQ(w.Text("Text1"), u"-5");
   EXPECT_EQ(w.Text("Text4"), u"-0.0196");
   EXPECT_EQ(w.Text("Text7"), u"[-0.0196,1,1,1]");
+  EXPECT_EQ(w.Swatch(), Rgb(0, 255, 255));
   w.Retype("Text2", u"9");
   EXPECT_EQ(TestProbe::ListenerCount(*w.form.TextBoxNamed("Text4")), 1u);  // the window's own only
 
-  // Binding Text4 again cleans it whole (the minus goes), then the handler
-  // writes the new fraction at caret 0 (the minus stays).
+  // The clean of the whole text drops the minus; the handler's write at caret 0 keeps it.
   std::vector<std::u16string> red_fractions;
   auto spy = w.Box("Text4").OnChange([&] { red_fractions.push_back(w.Text("Text4")); });
   w.PasteOver("Text1", u"-6");
@@ -186,6 +183,83 @@ TEST(Form1BadInputTest, InputsStaySound) {
       ASSERT_TRUE(invariants.Check(row.input));
     }
   }
+}
+
+// A handler step suppresses the conversion errors only: a platform failure
+// ends the handler and reaches the event dispatch.
+
+// Form1's window on the memory backend, with a swatch that fails to paint.
+class FailingSwatchForm final : public runtime::Form {
+ public:
+  explicit FailingSwatchForm(runtime::ErrorKind kind) : swatch_(kind) {}
+  std::shared_ptr<runtime::TextBox> TextBoxNamed(std::string_view name) override {
+    return memory.TextBoxNamed(name);
+  }
+  runtime::Label& LabelNamed(std::string_view name) override {
+    return name == "Label4" ? swatch_ : memory.LabelNamed(name);
+  }
+  runtime::Button& ButtonNamed(std::string_view name) override { return memory.ButtonNamed(name); }
+  void ShowInfo(std::u16string_view text, std::u16string_view title) override { memory.ShowInfo(text, title); }
+  void Show() override { memory.Show(); }
+
+  runtime::memory::MemoryForm memory{Form1Description()};
+
+ private:
+  struct Swatch final : runtime::Label {
+    explicit Swatch(runtime::ErrorKind kind) : kind(kind) {}
+    std::u16string Caption() const override { return u""; }
+    runtime::Colour BackColour() const override { return 0; }
+    void SetBackColour(runtime::Colour) override { runtime::Raise(kind, "cannot paint the swatch"); }
+    runtime::ErrorKind kind;
+  } swatch_;
+};
+
+TEST(Form1PlatformErrorTest, OnlyConversionErrorsAreSuppressedByAHandlerStep) {
+  for (const runtime::ErrorKind kind : {runtime::ErrorKind::kOverflow, runtime::ErrorKind::kPlatform}) {
+    SCOPED_TRACE(runtime::ErrorKindName(kind));
+    FailingSwatchForm form(kind);
+    Form1 handlers(form, runtime::Locale::Named("en_US"));
+    runtime::UnhandledErrors().Clear();
+    form.memory.Box("Text1").UserSelectAll();
+    form.memory.Box("Text1").UserType(u"0");
+    // The colour array text is the step after the swatch.
+    const bool suppressed = runtime::IsConversionError(kind);
+    EXPECT_EQ(form.memory.Box("Text7").Text(), suppressed ? u"[0,1,1,1]" : u"[1,1,1,1]");
+    ASSERT_EQ(runtime::UnhandledErrors().Count(), suppressed ? 0u : 1u);
+    if (!suppressed) {
+      EXPECT_EQ(runtime::UnhandledErrors().Last()->kind(), kind);
+    }
+  }
+  runtime::UnhandledErrors().Clear();
+}
+
+
+TEST(Form1DescriptionTest, LayoutIsPixelExactAt96DpiAndInsideTheWindow) {
+  const runtime::FormSpec& form = Form1Description();
+  std::set<int> right_edges;
+  for (const runtime::ControlSpec& c : form.controls) {
+    SCOPED_TRACE(std::string(c.name));
+    for (const int twips : {c.bounds.left, c.bounds.top, c.bounds.width, c.bounds.height}) EXPECT_EQ(twips % 15, 0);
+    EXPECT_LE(c.bounds.left + c.bounds.width, form.client_width);
+    EXPECT_LE(c.bounds.top + c.bounds.height, form.client_height);
+    if (c.name == "Label4" || c.name == "Command1" || c.name == "Text7") right_edges.insert(c.bounds.left + c.bounds.width);
+  }
+  EXPECT_EQ(right_edges.size(), 1u) << "the swatch, the button and the array box line up on the right";
+}
+
+TEST(Form1DescriptionTest, TabOrderAccessNamesAndRulesAreSound) {
+  std::vector<int> tab_order;
+  std::set<std::u16string_view> names;
+  for (const runtime::ControlSpec& c : Form1Description().controls) {
+    SCOPED_TRACE(std::string(c.name));
+    tab_order.push_back(c.tab_index);
+    EXPECT_FALSE(c.accessible_name.empty());
+    EXPECT_TRUE(names.insert(c.accessible_name).second) << "accessible names are unique";
+    EXPECT_EQ(c.text.find(u'&'), std::u16string_view::npos) << "no caption has an access key";
+    EXPECT_TRUE(c.kind == runtime::ControlKind::kTextBox || (!c.read_only && c.max_length == 0));
+  }
+  std::sort(tab_order.begin(), tab_order.end());
+  for (int i = 0; i < static_cast<int>(tab_order.size()); ++i) EXPECT_EQ(tab_order[i], i);
 }
 
 }  // namespace
