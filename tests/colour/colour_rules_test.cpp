@@ -90,7 +90,7 @@ TEST_P(ColourRulesTest, ParseNumberReadsTheGrammar) {
   }
 }
 
-TEST(ParseNumberTest, MatchesASeparatorOfSeveralCodeUnitsWhole) {
+TEST(ParseNumberTest, MatchesASeparatorOfSeveralUnitsWholeAndReadsAViewToItsEndOnly) {
   const Locale colons = Locale::Named("en_US").WithDecimalSeparator(u"::");
   EXPECT_EQ(ParseNumber(u"1::5", colons), 1.5);
   for (const std::u16string text : {u"1:5", u"1:::5", u"1::5::", u"1.5"}) {
@@ -99,10 +99,7 @@ TEST(ParseNumberTest, MatchesASeparatorOfSeveralCodeUnitsWhole) {
   const Locale drop = Locale::Named("en_US").WithDecimalSeparator(u"\U0001F4A7");
   EXPECT_EQ(ParseNumber(u"-\U0001F4A75", drop), -0.5);
   EXPECT_EQ(ErrorOf([&] { ParseNumber(std::u16string{u'1', char16_t(0xD83D), u'5'}, drop); }), kMismatch);
-}
-
-// A view that ends before its buffer does is read to its own end only.
-TEST(ParseNumberTest, ReadsAViewOnlyToItsEnd) {
+  // A view that ends before its buffer does is read to its own end only.
   const Locale en = Locale::Named("en_US");
   struct Row {
     std::u16string_view buffer;
