@@ -26,30 +26,19 @@ namespace detail {
 
 using runtime::ErrorKind;
 
-inline std::int32_t Check32(std::int64_t v) {
-  if (v < std::numeric_limits<std::int32_t>::min() || v > std::numeric_limits<std::int32_t>::max()) {
-    runtime::Raise(ErrorKind::kOverflow, "oracle: 32-bit overflow");
+// Checked arithmetic: a result outside T's range overflows.
+template <typename T>
+T Checked(std::int64_t v) {
+  if (v < std::numeric_limits<T>::min() || v > std::numeric_limits<T>::max()) {
+    runtime::Raise(ErrorKind::kOverflow, "oracle: overflow");
   }
-  return static_cast<std::int32_t>(v);
+  return static_cast<T>(v);
 }
-inline std::int32_t Add32(std::int32_t a, std::int32_t b) { return Check32(std::int64_t{a} + b); }
-inline std::int32_t Sub32(std::int32_t a, std::int32_t b) { return Check32(std::int64_t{a} - b); }
-
-inline std::int16_t Check16(std::int32_t v) {
-  if (v < std::numeric_limits<std::int16_t>::min() || v > std::numeric_limits<std::int16_t>::max()) {
-    runtime::Raise(ErrorKind::kOverflow, "oracle: 16-bit overflow");
-  }
-  return static_cast<std::int16_t>(v);
-}
-inline std::int16_t Add16(std::int16_t a, std::int16_t b) { return Check16(std::int32_t{a} + b); }
-inline std::int16_t Sub16(std::int16_t a, std::int16_t b) { return Check16(std::int32_t{a} - b); }
-
-inline std::int32_t Len(const std::u16string& s) {
-  if (s.size() > static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max())) {
-    runtime::Raise(ErrorKind::kOverflow, "oracle: text too long");
-  }
-  return static_cast<std::int32_t>(s.size());
-}
+inline std::int32_t Add32(std::int32_t a, std::int32_t b) { return Checked<std::int32_t>(std::int64_t{a} + b); }
+inline std::int32_t Sub32(std::int32_t a, std::int32_t b) { return Checked<std::int32_t>(std::int64_t{a} - b); }
+inline std::int16_t Add16(std::int16_t a, std::int16_t b) { return Checked<std::int16_t>(std::int64_t{a} + b); }
+inline std::int16_t Sub16(std::int16_t a, std::int16_t b) { return Checked<std::int16_t>(std::int64_t{a} - b); }
+inline std::int32_t Len(const std::u16string& s) { return Checked<std::int32_t>(static_cast<std::int64_t>(s.size())); }
 
 // The first k characters (all of s when k >= its length).
 inline std::u16string Left(const std::u16string& s, std::int32_t k) {
@@ -64,8 +53,7 @@ inline std::u16string Mid(const std::u16string& s, std::int32_t start) {
   return s.substr(static_cast<std::size_t>(start - 1));
 }
 
-// `count` characters from 1-based position start (shorter or empty at the
-// end), without a copy.
+// `count` characters from 1-based position start, shorter or empty at the end.
 inline std::u16string_view MidView(const std::u16string& s, std::int32_t start, std::int32_t count) {
   if (start < 1 || count < 0) runtime::Raise(ErrorKind::kInvalidArgument, "oracle: Mid");
   if (start > Len(s)) return {};
@@ -86,8 +74,7 @@ inline std::u16string Replace(const std::u16string& s, const std::u16string& fin
                               const std::u16string& repl, const runtime::Locale& locale,
                               std::int32_t count = -1) {
   std::u16string out;
-  std::int32_t done = 0;
-  std::int32_t i = 1;
+  std::int32_t done = 0, i = 1;
   while (i <= Len(s)) {
     if (!find.empty() && (count == -1 || done < count) && OccursAt(s, i, find, locale)) {
       out += repl;
@@ -116,8 +103,7 @@ inline std::int32_t InstrPrev(std::u16string_view Text, std::u16string_view sMat
                               const runtime::Locale& locale) {
   using namespace detail;
   if (LastPos < 0) runtime::Raise(ErrorKind::kInvalidArgument, "oracle: negative LastPos");
-  const std::u16string text(Text);
-  const std::u16string match(sMatch);
+  const std::u16string text(Text), match(sMatch);
   if (match.empty()) return 0;
   // 1. The first LastPos characters.
   const std::u16string prefix = Left(text, LastPos);
@@ -134,8 +120,7 @@ inline Cleaned CleanText(std::u16string_view text, std::int32_t caret, std::u16s
   using namespace detail;
   if (caret < 0) runtime::Raise(ErrorKind::kInvalidArgument, "oracle: negative caret");
   if (delimiter.empty()) runtime::Raise(ErrorKind::kInvalidArgument, "oracle: empty delimiter");
-  const std::u16string allowed_set(allowed);
-  const std::u16string delim(delimiter);
+  const std::u16string allowed_set(allowed), delim(delimiter);
 
   // 1.
   std::u16string s(text);

@@ -28,12 +28,9 @@ struct MemoryForm1 {
   runtime::memory::MemoryTextBox& Box(std::string_view name) { return form.Box(name); }
   std::u16string Text(std::string_view name) { return form.Box(name).Text(); }
   runtime::Colour Swatch() { return form.LabelNamed("Label4").BackColour(); }
-  // Select all, then type key by key: what a user does to replace a text.
+  // Select all, then type key by key, or paste in one edit.
   void Retype(std::string_view name, std::u16string_view keys) { Box(name).UserSelectAll(), Box(name).UserType(keys); }
-  // Select all and paste: one edit.
-  void PasteOver(std::string_view name, std::u16string_view clip) {
-    Box(name).UserSelectAll(), Box(name).UserPaste(clip);
-  }
+  void PasteOver(std::string_view name, std::u16string_view clip) { Box(name).UserSelectAll(), Box(name).UserPaste(clip); }
 
   runtime::Locale locale;
   runtime::memory::MemoryForm form;
@@ -47,10 +44,8 @@ struct RowModel {
   std::u16string_view pattern;
 };
 
-inline constexpr RowModel kRows[] = {{"Text1", "Text4", 255, u"0.0000"},
-                                     {"Text2", "Text5", 255, u"0.0000"},
-                                     {"Text3", "Text6", 255, u"0.0000"},
-                                     {"Text8", "Text9", 100, u"0.00"}};
+inline constexpr RowModel kRows[] = {{"Text1", "Text4", 255, u"0.0000"}, {"Text2", "Text5", 255, u"0.0000"},
+                                     {"Text3", "Text6", 255, u"0.0000"}, {"Text8", "Text9", 100, u"0.00"}};
 
 // A random simulated user. With `hostile` it also edits the colour array
 // box and types control characters, direction marks, lone surrogates, other
@@ -65,9 +60,7 @@ class Editor {
     const char* name = kBoxes[Pick(hostile_ ? 9 : 8)];
     auto& box = w_.Box(name);
     const auto len = static_cast<std::int32_t>(box.Text().size());
-    const auto note = [&](const std::string& what) {
-      if (log) *log += what;
-    };
+    const auto note = [&](const std::string& what) { log != nullptr ? void(*log += what) : void(); };
     const auto select = [&] {
       const std::int32_t start = Pick(len + 1), length = Pick(len + 1);
       note("select " + std::to_string(start) + "+" + std::to_string(length) + ", ");
@@ -76,8 +69,7 @@ class Editor {
     note(std::string(name) + ": ");
     switch (Pick(8)) {
       case 0: select(); [[fallthrough]];
-      case 1:
-      case 2: {
+      case 1: case 2: {
         const char16_t c = RandomChar();
         note("type " + ::testing::PrintToString(std::u16string(1, c)));
         box.UserTypeChar(c);
@@ -93,9 +85,7 @@ class Editor {
       }
       case 4: {
         const std::int32_t caret = Pick(len + 1);
-        note("caret to " + std::to_string(caret) + ", backspace");
-        box.UserMoveCaret(caret);
-        box.UserBackspace();
+        note("caret to " + std::to_string(caret) + ", backspace"), box.UserMoveCaret(caret), box.UserBackspace();
         break;
       }
       case 5: select(), note("delete"), box.UserDelete(); break;
@@ -190,10 +180,8 @@ class Invariants {
     }
     if (w_.Swatch() != swatch_) return ::testing::AssertionFailure() << "the swatch is " << w_.Swatch() << ", not " << swatch_;
     for (int r = 0; r < 4; ++r) fractions_before_[r] = fractions[r];
-    if (runtime::UnhandledErrors().Count() != 0) {
-      return ::testing::AssertionFailure() << "an error reached the event dispatch: " << runtime::UnhandledErrors().Last()->what();
-    }
-    return ::testing::AssertionSuccess();
+    if (runtime::UnhandledErrors().Count() == 0) return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << "an error reached the event dispatch: " << runtime::UnhandledErrors().Last()->what();
   }
 
  private:

@@ -14,9 +14,7 @@
 namespace pigmo::window {
 namespace {
 
-using testing::Editor;
-using testing::Invariants;
-using testing::MemoryForm1;
+using testing::Editor, testing::Invariants, testing::MemoryForm1;
 
 long long FromEnvironment(const char* name, long long fallback) {
   const char* value = std::getenv(name);
@@ -26,9 +24,9 @@ long long FromEnvironment(const char* name, long long fallback) {
 // A point, a comma and the Arabic separator of fa_IR (set here: Windows'
 // locale data gives fa-IR another one).
 runtime::Locale ModelLocale(int which) {
-  if (which == 0) return runtime::Locale::Named("en_US");
-  if (which == 1) return runtime::Locale::Named("de_DE");
-  return runtime::Locale::Named("fa_IR").WithDecimalSeparator(u"\u066B");
+  return which == 0 ? runtime::Locale::Named("en_US")
+         : which == 1 ? runtime::Locale::Named("de_DE")
+                      : runtime::Locale::Named("fa_IR").WithDecimalSeparator(u"\u066B");
 }
 
 class Form1ModelTest : public ::testing::TestWithParam<int> {};
