@@ -22,8 +22,7 @@ TEST(EventTest, AnEndedListenerIsReleasedOnceNoDispatchHoldsIt) {
   Subscription b = event.Subscribe([&] { ++b_calls; });
   event.Raise();
   event.Raise();
-  EXPECT_EQ(a_calls, 1);
-  EXPECT_EQ(b_calls, 2);
+  EXPECT_EQ(a_calls * 10 + b_calls, 12);
   EXPECT_EQ(token.use_count(), 1);
   Subscription c = event.Subscribe([token] {});
   c.Reset();
@@ -46,11 +45,7 @@ TEST(EventTest, AnEventDestroyedByItsListenerEndsItsDispatchAndSubscriptions) {
 TEST(DispatchErrorLogTest, CountsKeepsTheLastAndTellsTheObserverUntilCleared) {
   DispatchErrorLog log;
   const auto record = [&log](ErrorKind kind) {
-    try {
-      Raise(kind, "from a listener");
-    } catch (...) {
-      log.RecordCurrent();
-    }
+    try { Raise(kind, "from a listener"); } catch (...) { log.RecordCurrent(); }
   };
   std::vector<ErrorKind> seen;
   log.SetObserver([&](const Error& error) { seen.push_back(error.kind()); });
@@ -60,8 +55,7 @@ TEST(DispatchErrorLogTest, CountsKeepsTheLastAndTellsTheObserverUntilCleared) {
   EXPECT_EQ(log.Last().value().kind(), ErrorKind::kTypeMismatch);
   EXPECT_EQ(seen, (std::vector<ErrorKind>{ErrorKind::kOverflow, ErrorKind::kTypeMismatch}));
   log.Clear();
-  EXPECT_EQ(log.Count(), 0u);
-  EXPECT_FALSE(log.Last().has_value());
+  EXPECT_FALSE(log.Count() || log.Last().has_value());
   log.SetObserver({});  // no observer: recording still works
   record(ErrorKind::kInvalidArgument);
   EXPECT_EQ(log.Count(), 1u);

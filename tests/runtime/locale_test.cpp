@@ -20,8 +20,7 @@ TEST(LocaleTest, NamesSeparatorsAndACaseBlindComparison) {
     const Locale locale = Locale::Named(requested);
     EXPECT_EQ(locale.Name(), name);
     EXPECT_EQ(locale.DecimalSeparator(), separator);
-    EXPECT_TRUE(locale.TextEquals(u"abAB", u"ABab"));
-    EXPECT_TRUE(locale.TextEquals(u"", u""));
+    EXPECT_TRUE(locale.TextEquals(u"abAB", u"ABab") && locale.TextEquals(u"", u""));
     for (auto [a, b] : {std::pair{u"a", u"b"}, {u".", u","}, {u"^", u"."}, {u"1", u"2"}, {u"", u"."}}) {
       EXPECT_FALSE(locale.TextEquals(a, b)) << ::testing::PrintToString(std::u16string(a));
     }
@@ -35,9 +34,7 @@ TEST(LocaleTest, NamesSeparatorsAndACaseBlindComparison) {
 TEST(LocaleTest, EnvironmentOrderIsLcAllThenLcNumericThenLang) {
   const char* vars[] = {"LC_ALL", "LC_NUMERIC", "LANG"};
   std::optional<std::string> saved[3];
-  for (int i = 0; i < 3; ++i) {
-    if (const char* v = std::getenv(vars[i])) saved[i] = v;
-  }
+  for (int i = 0; i < 3; ++i) if (const char* v = std::getenv(vars[i])) saved[i] = v;
   setenv("LC_ALL", "", 1);  // empty counts as unset
   setenv("LC_NUMERIC", "de_DE.UTF-8", 1);
   setenv("LANG", "en_US.UTF-8", 1);
@@ -46,9 +43,7 @@ TEST(LocaleTest, EnvironmentOrderIsLcAllThenLcNumericThenLang) {
   EXPECT_EQ(Locale::FromEnvironment().Name(), "en_US");
   for (const char* var : vars) unsetenv(var);
   EXPECT_EQ(Locale::FromEnvironment().Name(), "C");
-  for (int i = 0; i < 3; ++i) {
-    if (saved[i]) setenv(vars[i], saved[i]->c_str(), 1);
-  }
+  for (int i = 0; i < 3; ++i) if (saved[i]) setenv(vars[i], saved[i]->c_str(), 1);
 }
 
 }  // namespace

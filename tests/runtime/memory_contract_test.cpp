@@ -19,9 +19,7 @@ class MemoryHarness final : public Harness {
 
   void Type(std::string_view box, std::u16string_view keys) override { Box(box).UserType(keys); }
   void Paste(std::string_view box, std::u16string_view clip) override { Box(box).UserPaste(clip); }
-  void Select(std::string_view box, std::int32_t start, std::int32_t length) override {
-    Box(box).UserSelect(start, length);
-  }
+  void Select(std::string_view box, std::int32_t start, std::int32_t n) override { Box(box).UserSelect(start, n); }
   std::int32_t SelectionLength(std::string_view box) override { return Box(box).SelectionLength(); }
   void Backspace(std::string_view box) override { Box(box).UserBackspace(); }
   void Delete(std::string_view box) override { Box(box).UserDelete(); }
@@ -31,8 +29,7 @@ class MemoryHarness final : public Harness {
   void PressTab(bool backwards) override { form_->PressTab(backwards); }
   std::string Focused() override { return form_->FocusedName(); }
   void Click(std::string_view button) override { form_->ButtonControl(button).Click(); }
-  // The in-memory message box is, by definition, an information box with
-  // one OK button that the user closes at once.
+  // By definition an information box with one OK button, closed at once.
   std::vector<ShownMessage> Messages() override {
     std::vector<ShownMessage> shown;
     for (const auto& m : form_->Messages()) shown.push_back({SplitLines(m.text), m.title, true, true});

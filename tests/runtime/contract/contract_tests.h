@@ -1,6 +1,5 @@
-// The runtime contract: one typed test suite, mostly tables, that every
-// backend passes. A backend's test file defines a Harness (harness.h) and
-//   INSTANTIATE_TYPED_TEST_SUITE_P(My, RuntimeContract, ::testing::Types<MyHarness>);
+// The runtime contract every backend passes: its test file defines a Harness
+// (harness.h) and instantiates RuntimeContract and ForeignException with it.
 #pragma once
 
 #include <gmock/gmock.h>
@@ -84,30 +83,23 @@ struct EditCase {
 inline const std::vector<EditCase>& EditCases() {
   const Step back{Step::kBackspace}, del{Step::kDelete}, cut{Step::kCut}, undo{Step::kUndo};
   static const std::vector<EditCase> cases = {
-      {"Limited", u"", {Type(u"12")}, {{u"1", 1}, {u"12", 2}}},
-      {"Limited", u"12", {Sel(1), Type(u"x")}, {{u"1x2", 2}}},
+      {"Limited", u"", {Type(u"12")}, {{u"1", 1}, {u"12", 2}}}, {"Limited", u"12", {Sel(1), Type(u"x")}, {{u"1x2", 2}}},
       // The limit refuses a keystroke whole, whatever the character; over a
       // selection it fits again. A program write past it stands; the user
       // may only shrink the text.
       {"Limited", u"", {Type(u"ab\u00FCz")}, {{u"a", 1}, {u"ab", 2}, {u"ab\u00FC", 3}}},
-      {"Limited", u"123", {Sel(1, 1), Type(u"x")}, {{u"1x3", 2}}},
-      {"One", u"", {Type(u"ab")}, {{u"a", 1}}},
-      {"One", u"a", {Sel(0, 1), Type(u"b")}, {{u"b", 1}}},
-      {"Limited", u"12345", {Sel(5), Type(u"6"), back}, {{u"1234", 4}}},
+      {"Limited", u"123", {Sel(1, 1), Type(u"x")}, {{u"1x3", 2}}}, {"One", u"", {Type(u"ab")}, {{u"a", 1}}},
+      {"One", u"a", {Sel(0, 1), Type(u"b")}, {{u"b", 1}}}, {"Limited", u"12345", {Sel(5), Type(u"6"), back}, {{u"1234", 4}}},
       // A paste is cut to the room left; without room nothing happens.
       {"Limited", u"1", {Sel(1), Paste(u"2345"), Paste(u"9")}, {{u"123", 3}}},
-      {"Limited", u"123", {Sel(0, 3), Paste(u"abcdef")}, {{u"abc", 3}}},
-      {"One", u"", {Paste(u"xyz")}, {{u"x", 1}}},
+      {"Limited", u"123", {Sel(0, 3), Paste(u"abcdef")}, {{u"abc", 3}}}, {"One", u"", {Paste(u"xyz")}, {{u"x", 1}}},
       {"One", u"a", {Sel(0, 1), Paste(u"yz")}, {{u"y", 1}}},
       {"Plain", u"", {Paste(u"no limit here at all")}, {{u"no limit here at all", 20}}},
-      {"Plain", u"abc", {Sel(2), back}, {{u"ac", 1}}},
-      {"Plain", u"abc", {Sel(1), del}, {{u"ac", 1}}},
-      {"Plain", u"abc", {Sel(0, 2), cut}, {{u"c", 0}}, u"ab"},
-      {"Plain", u"abc", {Sel(1, 1), cut}, {{u"ac", 1}}, u"b"},
+      {"Plain", u"abc", {Sel(2), back}, {{u"ac", 1}}}, {"Plain", u"abc", {Sel(1), del}, {{u"ac", 1}}},
+      {"Plain", u"abc", {Sel(0, 2), cut}, {{u"c", 0}}, u"ab"}, {"Plain", u"abc", {Sel(1, 1), cut}, {{u"ac", 1}}, u"b"},
       {"Plain", u"abc", {Sel(0, 3), Type(u"x"), undo}, {{u"x", 1}, {u"abc", 0}}},
       // Edits that change nothing raise nothing, a character typed over itself included.
-      {"Plain", u"abc", {Sel(0), back, Sel(3), del}, {}},
-      {"Plain", u"abc", {Sel(1, 1), Type(u"b")}, {}, u"", 2},
+      {"Plain", u"abc", {Sel(0), back, Sel(3), del}, {}}, {"Plain", u"abc", {Sel(1, 1), Type(u"b")}, {}, u"", 2},
       // A read-only box refuses every edit but selects and copies.
       {"ReadOnly", u"0.5020", {Type(u"7"), Paste(u"9"), Sel(0, 2), back, del, cut, undo}, {}},
       {"ReadOnly", u"0.5020", {Sel(2, 4), {Step::kCopy}}, {}, u"5020", 2},
@@ -156,9 +148,7 @@ TYPED_TEST_P(RuntimeContract, ProgramWritesRaiseOneChangeInsideTheCallOnlyOnARea
     bool inside = false, all_inside = true;
     auto probe = box->OnChange([&] { all_inside = all_inside && inside; });
     ChangeLog log(*box);
-    inside = true;
-    box->SetText(text);
-    inside = false;
+    inside = true, box->SetText(text), inside = false;
     EXPECT_TRUE(all_inside);
     EXPECT_EQ(log.entries, (text == before ? std::vector<Entry>{} : std::vector<Entry>{{text, 0}}));
     EXPECT_EQ(box->Text(), text);
@@ -305,10 +295,7 @@ TYPED_TEST_P(RuntimeContract, LabelsButtonsAndMessageBoxesAsAskedAndUnknownNames
   EXPECT_EQ(go.Caption(), u"Go");
   int clicks = 0, returned = 0;
   auto count = go.OnClick([&] { ++clicks; });
-  auto show = go.OnClick([&] {
-    this->form_->ShowInfo(u"first line\r\nsecond\r\n\r\nlast", u"Heading");
-    ++returned;
-  });
+  auto show = go.OnClick([&] { this->form_->ShowInfo(u"first line\r\nsecond\r\n\r\nlast", u"Heading"), ++returned; });
   this->h_.Click("Go");
   EXPECT_EQ(clicks, 1);
   EXPECT_EQ(returned, 1);
@@ -316,8 +303,7 @@ TYPED_TEST_P(RuntimeContract, LabelsButtonsAndMessageBoxesAsAskedAndUnknownNames
   ASSERT_EQ(messages.size(), 1u);
   EXPECT_THAT(messages[0].lines, ElementsAre(u"first line", u"second", u"", u"last"));
   EXPECT_EQ(messages[0].title, u"Heading");
-  EXPECT_TRUE(messages[0].information_icon);
-  EXPECT_TRUE(messages[0].only_ok_button);
+  EXPECT_TRUE(messages[0].information_icon && messages[0].only_ok_button);
   EXPECT_TRUE(this->h_.WindowOpen());
 
   EXPECT_THROW(this->form_->TextBoxNamed("Nope"), Error);

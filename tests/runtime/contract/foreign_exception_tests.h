@@ -1,10 +1,6 @@
 // Any exception that leaves a listener stops at the event dispatch, on every
 // backend and on every path into it (user edit, program write, click): ours
 // as it is, any other logged as foreign; nothing unwinds into the toolkit.
-//
-// A backend's contract test file includes this header beside
-// contract_tests.h and instantiates the suite with the same harness:
-//   INSTANTIATE_TYPED_TEST_SUITE_P(My, ForeignException, Backends);
 #pragma once
 
 #include <gtest/gtest.h>
@@ -36,8 +32,7 @@ TYPED_TEST_P(ForeignException, IsContainedAndLoggedAsForeign) {
   Form& form = this->harness_.Build(window::Form1Description());
   this->harness_.Show();
   const auto box = form.TextBoxNamed("Text1");
-  int throws = 0;
-  int after = 0;
+  int throws = 0, after = 0;
   auto failing = box->OnChange([&] {
     if (throws++ == 0) throw std::bad_alloc();
     throw 42;  // not even a std::exception

@@ -1,7 +1,6 @@
-// What the runtime contract suite needs from a backend: build a form, show
-// it, and act as the user on it through the backend's own input path (for a
-// real toolkit: key and mouse events), never through the TextBox interface.
-// Each backend supplies one default-constructible Harness type.
+// What the contract suite needs from a backend: build and show a form, and act
+// as the user through the backend's own input path (for a real toolkit: key
+// and mouse events), never through TextBox. Default-constructible.
 #pragma once
 
 #include <cstdint>
@@ -18,23 +17,21 @@ namespace pigmo::runtime::contract {
 struct ShownMessage {
   std::vector<std::u16string> lines;  // the text, split at its line breaks
   std::u16string title;
-  bool information_icon = false;
-  bool only_ok_button = false;
+  bool information_icon = false, only_ok_button = false;
 };
 
 class Harness {
  public:
   virtual ~Harness() = default;
 
-  // Builds a form from `description` (which outlives it), replacing any earlier one.
+  // Replaces any earlier form; `description` outlives it.
   virtual Form& Build(const FormSpec& description) = 0;
   // Shows the form and waits until its window has the keyboard focus.
   virtual void Show() = 0;
   virtual bool WindowOpen() = 0;
 
-  // The user on the named box, which need not have the focus; its caret and
-  // selection are used as they are. Type sends a keystroke a character; Cut
-  // and Copy return what their key put on the clipboard.
+  // The user on the named box, focused or not, from its caret and selection.
+  // Type sends a keystroke a character; Cut and Copy return the clipboard.
   virtual void Type(std::string_view box, std::u16string_view keys) = 0;
   virtual void Paste(std::string_view box, std::u16string_view clip) = 0;
   virtual void Select(std::string_view box, std::int32_t start, std::int32_t length) = 0;
@@ -45,11 +42,10 @@ class Harness {
   virtual std::u16string Copy(std::string_view box) = 0;
   virtual void Undo(std::string_view box) = 0;
 
-  // Tab (or Shift+Tab), and the name of the focused control.
   virtual void PressTab(bool backwards) = 0;
   virtual std::string Focused() = 0;
 
-  // Clicks the button; any message box it opens is answered with OK and recorded.
+  // Any message box a click opens is answered with OK and recorded.
   virtual void Click(std::string_view button) = 0;
   virtual std::vector<ShownMessage> Messages() = 0;
 };

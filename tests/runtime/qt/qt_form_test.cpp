@@ -1,5 +1,7 @@
-// Form1's window on Qt against its description: geometry at two DPIs, a
-// fixed frame with the close box only, fonts, colours and each box's rules.
+// Form1's window on Qt against its description (geometry at two DPIs, the
+// frame, fonts, colours, each box's rules, what assistive tools learn), the
+// contract suite on Qt, and the main of the Qt tests.
+#include <QAccessible>
 #include <QFontDatabase>
 #include <QFontInfo>
 #include <QLabel>
@@ -8,7 +10,15 @@
 #include <limits>
 
 #include "qt_harness.h"
+#include "runtime/contract/contract_tests.h"
+#include "runtime/contract/foreign_exception_tests.h"
 #include "window/form1_description.h"
+
+namespace pigmo::runtime::contract {
+using QtBackend = ::testing::Types<qt::testing::QtHarness>;
+INSTANTIATE_TYPED_TEST_SUITE_P(Qt, RuntimeContract, QtBackend);
+INSTANTIATE_TYPED_TEST_SUITE_P(Qt, ForeignException, QtBackend);
+}  // namespace pigmo::runtime::contract
 
 namespace pigmo::runtime::qt::testing {
 namespace {
@@ -96,5 +106,48 @@ TEST(QtForm1Test, ShowsCentredAtTheScreenDpiWithTheCaptionCloseBoxAndIcon) {
   EXPECT_EQ(clicks, 1);
 }
 
+// Captions tied to their boxes, descriptions, the swatch's colour in words
+// after every change, the window's role and every shipped icon size.
+TEST(QtForm1Test, AssistiveToolsLearnCaptionsDescriptionsColourRoleAndIcons) {
+  const auto form = BuildQtForm(window::Form1Description());
+  const auto access = [&](const char* name) {
+    return QAccessible::queryAccessibleInterface(form->ControlWidget(name));
+  };
+  const auto says = [&](const char* name) { return access(name)->text(QAccessible::Description); };
+  for (const auto& [box, caption] : {std::pair{"Text1", "Rot"}, {"Text2", "Grün"}, {"Text3", "Blau"},
+                                     {"Text8", "Alpha"}}) {
+    const auto labels = access(box)->relations(QAccessible::Label);
+    ASSERT_EQ(labels.size(), 1) << box;
+    EXPECT_EQ(labels[0].first->text(QAccessible::Name), QString::fromUtf8(caption));
+  }
+  EXPECT_TRUE(access("Text4")->relations(QAccessible::Label).isEmpty());
+  for (const auto& [box, part] : {std::pair{"Text1", "0 to 255"}, {"Text2", "0 to 255"}, {"Text3", "0 to 255"},
+                                  {"Text8", "to 100"}, {"Text4", "red"}, {"Text5", "green"},
+                                  {"Text6", "blue"}, {"Text9", "opacity"}, {"Text7", "array"}}) {
+    EXPECT_TRUE(says(box).contains(QLatin1String(part))) << box;
+  }
+  EXPECT_EQ(says("Label4"), "White: red 255, green 255, blue 255");
+  for (const auto& [colour, words] : std::initializer_list<std::pair<Colour, const char*>>{
+           {0x00008000, "Dark green: red 0, green 128, blue 0"}, {0x000080FF, "Orange: red 255, green 128, blue 0"},
+           {0x00003C78, "Brown: red 120, green 60, blue 0"},     {0x00FF0000, "Blue: red 0, green 0, blue 255"},
+           {0x0000FFFF, "Yellow: red 255, green 255, blue 0"},
+           {0x00800080, "Dark magenta: red 128, green 0, blue 128"},
+           {0x00C0C0FF, "Light red: red 255, green 192, blue 192"}, {0x00808080, "Grey: red 128, green 128, blue 128"},
+           {0x00000000, "Black: red 0, green 0, blue 0"}}) {
+    form->LabelNamed("Label4").SetBackColour(colour);
+    EXPECT_EQ(says("Label4"), words);
+  }
+  EXPECT_EQ(QAccessible::queryAccessibleInterface(form->Window())->role(), QAccessible::Window);
+  const QList<QSize> sizes = form->Window()->windowIcon().availableSizes();
+  for (const int size : {16, 32, 48, 64, 128, 256}) EXPECT_TRUE(sizes.contains(QSize(size, size))) << size;
+}
+
 }  // namespace
 }  // namespace pigmo::runtime::qt::testing
+
+int main(int argc, char** argv) {
+  if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  ::testing::InitGoogleMock(&argc, argv);
+  QApplication app(argc, argv);
+  return RUN_ALL_TESTS();
+}

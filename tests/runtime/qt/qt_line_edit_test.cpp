@@ -23,15 +23,13 @@ class LineEditTrapTest : public ::testing::Test {
     h_.Build(contract::ContractSpec());
     h_.Show();
   }
-  // Writes `start` into the box, with the caret at the end.
   std::shared_ptr<TextBox> Start(const char* name, std::u16string_view start) {
     auto box = h_.form().TextBoxNamed(name);
     box->SetText(start);
     box->SetCaret(static_cast<std::int32_t>(start.size()));
     return box;
   }
-  // Opens the box's context menu, triggers the entry starting with `trigger`
-  // and returns the entries' untranslated texts.
+  // Triggers the context menu entry starting with `trigger`; returns the entries' texts.
   QStringList Menu(const char* box, const char* trigger = "-") {
     QContextMenuEvent open(QContextMenuEvent::Mouse, {2, 2}, h_.Edit(box)->mapToGlobal(QPoint(2, 2)));
     QApplication::sendEvent(h_.Edit(box), &open);
@@ -81,9 +79,10 @@ TEST_F(LineEditTrapTest, DropsAreCutToTheRoomLeftAndRefusedWithoutRoom) {
     QMimeData data;
     data.setText(ToQString(dropped));
     const QPoint at(1, h_.Edit(name)->height() / 2);
-    QDragEnterEvent enter(at, Qt::CopyAction | Qt::MoveAction, &data, Qt::LeftButton, {});
+    const auto actions = Qt::CopyAction | Qt::MoveAction;
+    QDragEnterEvent enter(at, actions, &data, Qt::LeftButton, {});
     QApplication::sendEvent(h_.Edit(name), &enter);
-    QDropEvent drop(at, Qt::CopyAction | Qt::MoveAction, &data, Qt::LeftButton, {});
+    QDropEvent drop(at, actions, &data, Qt::LeftButton, {});
     drop.setDropAction(Qt::MoveAction);
     QApplication::sendEvent(h_.Edit(name), &drop);
     EXPECT_EQ(box->Text(), expected);
