@@ -56,8 +56,8 @@ UINT DpiOf(HWND hwnd) {
   return dpi > 0 ? static_cast<UINT>(dpi) : USER_DEFAULT_SCREEN_DPI;
 }
 
-SIZE WindowSizeForDpi(const FormSpec& spec, UINT dpi) {
-  RECT rect{0, 0, TwipsToPixels(spec.client_width, dpi), TwipsToPixels(spec.client_height, dpi)};
+SIZE WindowSizeForDpi(const FormSpec& description, UINT dpi) {
+  RECT rect{0, 0, TwipsToPixels(description.client_width, dpi), TwipsToPixels(description.client_height, dpi)};
   const DpiApi& api = DpiApi::Get();
   if (api.adjust_window_rect_ex_for_dpi != nullptr) {
     api.adjust_window_rect_ex_for_dpi(&rect, kWindowStyle, FALSE, kWindowExStyle, dpi);
