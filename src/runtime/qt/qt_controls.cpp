@@ -107,8 +107,12 @@ void QtLabel::SetBackColour(Colour colour) {
   label_->setPalette(palette);
   label_->setAutoFillBackground(true);
   // A label without text is a colour patch: say which colour it shows.
-  // Qt announces the new description to listening tools itself.
-  if (caption_.empty()) label_->setAccessibleDescription(ColourInWords(back_));
+  // Qt announces the new description to listening tools itself. Most
+  // keystrokes repaint the swatch in the colour it has: nothing new to say.
+  if (caption_.empty() && described_ != back_) {
+    label_->setAccessibleDescription(ColourInWords(back_));
+    described_ = back_;
+  }
 }
 
 QtButton::QtButton(QPushButton* button, std::u16string caption)

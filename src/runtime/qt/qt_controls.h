@@ -7,6 +7,7 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QString>
+#include <optional>
 
 #include "runtime/controls.h"
 #include "runtime/qt/line_edit.h"
@@ -70,6 +71,7 @@ class QtLabel final : public Label {
   QPointer<QLabel> label_;
   std::u16string caption_;
   Colour back_;
+  std::optional<Colour> described_;  // the colour the description last named
 };
 
 class QtButton final : public Button {

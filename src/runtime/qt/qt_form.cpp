@@ -85,7 +85,6 @@ QFont ResolveFont(const FontSpec& description, double points) {
 QIcon ProgramIcon() {
   QIcon icon;
   for (const resources::IconPng& png : resources::kIconPngs) {
-    if (png.size == 0) continue;
     QByteArray bytes = QByteArray::fromRawData(reinterpret_cast<const char*>(png.bytes),
                                                static_cast<qsizetype>(png.size));
     QBuffer buffer(&bytes);
