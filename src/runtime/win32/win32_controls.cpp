@@ -23,6 +23,12 @@ std::u16string WindowText(HWND hwnd) {
 
 COLORREF ToColorRef(Colour colour) { return static_cast<COLORREF>(colour & 0x00FFFFFFu); }
 
+// A face name is ASCII in every description; longer than LOGFONT holds is cut.
+void SetFaceName(LOGFONTW& lf, std::string_view face) {
+  const size_t n = std::min(face.size(), static_cast<size_t>(LF_FACESIZE - 1));
+  for (size_t i = 0; i < n; ++i) lf.lfFaceName[i] = static_cast<wchar_t>(face[i]);
+}
+
 int CALLBACK NoteFace(const LOGFONTW*, const TEXTMETRICW*, DWORD, LPARAM found) {
   *reinterpret_cast<bool*>(found) = true;
   return 0;  // one is enough
@@ -54,8 +60,7 @@ HFONT CreateSpecFont(const FontSpec& font, UINT dpi) {
   const std::string_view face = FaceInstalled(font.face) || !FaceInstalled(font.fallback_family)
                                     ? font.face
                                     : font.fallback_family;
-  const size_t n = std::min(face.size(), static_cast<size_t>(LF_FACESIZE - 1));
-  for (size_t i = 0; i < n; ++i) lf.lfFaceName[i] = static_cast<wchar_t>(face[i]);
+  SetFaceName(lf, face);
   return CreateFontIndirectW(&lf);
 }
 
@@ -63,7 +68,7 @@ bool FaceInstalled(std::string_view face) {
   if (face.empty() || face.size() >= LF_FACESIZE) return false;
   LOGFONTW lf{};
   lf.lfCharSet = DEFAULT_CHARSET;
-  for (size_t i = 0; i < face.size(); ++i) lf.lfFaceName[i] = static_cast<wchar_t>(face[i]);
+  SetFaceName(lf, face);
   bool found = false;
   HDC dc = GetDC(nullptr);
   EnumFontFamiliesExW(dc, &lf, NoteFace, reinterpret_cast<LPARAM>(&found), 0);
