@@ -2,7 +2,6 @@
 #include <memory>
 
 #include "runtime/contract/contract_tests.h"
-#include "runtime/contract/foreign_exception_tests.h"
 #include "runtime/memory/memory_form.h"
 
 namespace pigmo::runtime::contract {
@@ -43,7 +42,6 @@ class MemoryHarness final : public Harness {
 
 using MemoryBackend = ::testing::Types<MemoryHarness>;
 INSTANTIATE_TYPED_TEST_SUITE_P(Memory, RuntimeContract, MemoryBackend);
-INSTANTIATE_TYPED_TEST_SUITE_P(Memory, ForeignException, MemoryBackend);
 
 }  // namespace
 }  // namespace pigmo::runtime::contract

@@ -10,14 +10,12 @@
 #include <tuple>
 
 #include "runtime/contract/contract_tests.h"
-#include "runtime/contract/foreign_exception_tests.h"
 #include "win32/win32_harness.h"
 #include "window/form1_description.h"
 
 namespace pigmo::runtime::contract {
 using Win32Backend = ::testing::Types<win32::testing::Win32Harness>;
 INSTANTIATE_TYPED_TEST_SUITE_P(Win32, RuntimeContract, Win32Backend);
-INSTANTIATE_TYPED_TEST_SUITE_P(Win32, ForeignException, Win32Backend);
 }  // namespace pigmo::runtime::contract
 
 namespace pigmo::runtime::win32 {

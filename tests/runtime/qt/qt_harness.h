@@ -1,6 +1,6 @@
 // The contract suite's harness for the Qt backend: the user is QTest key
-// and mouse events sent to the real widgets, and a message box is answered
-// by clicking its OK button from inside its modal event loop.
+// and mouse events sent to the real widgets; a message box is answered by
+// clicking its OK button from inside its modal event loop.
 #pragma once
 
 #include <QApplication>
@@ -20,10 +20,10 @@ namespace pigmo::runtime::qt::testing {
 
 class QtHarness final : public contract::Harness {
  public:
-  ~QtHarness() override { Close(); }
-
   Form& Build(const FormSpec& description) override {
-    Close();
+    form_.reset();
+    messages_.clear();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     form_ = BuildQtForm(description);
     return *form_;
   }
@@ -91,11 +91,6 @@ class QtHarness final : public contract::Harness {
   LineEdit* Edit(std::string_view name) { return form_->Box(name).Widget(); }
 
  private:
-  void Close() {
-    form_.reset();
-    messages_.clear();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-  }
   void Press(std::string_view box, Qt::Key key, Qt::KeyboardModifiers mods = {}) {
     QTest::keyClick(Widget(box), key, mods);
   }

@@ -68,10 +68,9 @@ TEST_F(LineEditTrapTest, RedoUndoAndContextMenuPasteRaiseOneChangeEachWithinTheL
 // move deletes its source, so a drop that inserts nothing must be refused.
 TEST_F(LineEditTrapTest, DropsAreCutToTheRoomLeftAndRefusedWithoutRoom) {
   const std::tuple<const char*, std::u16string, std::u16string, std::u16string> cases[] = {
-      {"Limited", u"1", u"98765", u"981"},    {"Limited", u"12", u"98", u"912"},
-      {"Limited", u"123", u"4", u"123"},      {"Limited", u"12345", u"4", u"12345"},
-      {"One", u"", u"xy", u"x"},              {"Plain", u"", u"anything at all", u"anything at all"},
-      {"ReadOnly", u"1", u"5", u"1"}};
+      {"Limited", u"1", u"98765", u"981"}, {"Limited", u"12", u"98", u"912"}, {"Limited", u"123", u"4", u"123"},
+      {"Limited", u"12345", u"4", u"12345"}, {"One", u"", u"xy", u"x"}, {"ReadOnly", u"1", u"5", u"1"},
+      {"Plain", u"", u"anything at all", u"anything at all"}};
   for (const auto& [name, start, dropped, expected] : cases) {
     SCOPED_TRACE(::testing::Message() << name << " " << ::testing::PrintToString(start));
     auto box = Start(name, start);
@@ -79,10 +78,9 @@ TEST_F(LineEditTrapTest, DropsAreCutToTheRoomLeftAndRefusedWithoutRoom) {
     QMimeData data;
     data.setText(ToQString(dropped));
     const QPoint at(1, h_.Edit(name)->height() / 2);
-    const auto actions = Qt::CopyAction | Qt::MoveAction;
-    QDragEnterEvent enter(at, actions, &data, Qt::LeftButton, {});
+    QDragEnterEvent enter(at, Qt::CopyAction | Qt::MoveAction, &data, Qt::LeftButton, {});
     QApplication::sendEvent(h_.Edit(name), &enter);
-    QDropEvent drop(at, actions, &data, Qt::LeftButton, {});
+    QDropEvent drop(at, Qt::CopyAction | Qt::MoveAction, &data, Qt::LeftButton, {});
     drop.setDropAction(Qt::MoveAction);
     QApplication::sendEvent(h_.Edit(name), &drop);
     EXPECT_EQ(box->Text(), expected);
@@ -107,9 +105,8 @@ TEST_F(LineEditTrapTest, CommitsAndKeystrokesOfAnyCharacterCountAgainstTheLimit)
   }
   const Qt::KeyboardModifiers ctrl_shift = Qt::ControlModifier | Qt::ShiftModifier;
   const std::tuple<std::u16string, std::u16string, Qt::KeyboardModifiers, std::u16string> keys[] = {
-      {u"12", u"\u200E", {}, u"12\u200E"},     {u"123", u"\u200E", {}, u"123"},
-      {u"123", u"\u200E", ctrl_shift, u"123"}, {u"123", u"\uE000", {}, u"123"},
-      {u"1", u"\U0001F600", {}, u"1\U0001F600"}, {u"12", u"\U0001F600", {}, u"12"}};
+      {u"12", u"\u200E", {}, u"12\u200E"}, {u"123", u"\u200E", {}, u"123"}, {u"123", u"\u200E", ctrl_shift, u"123"},
+      {u"123", u"\uE000", {}, u"123"}, {u"1", u"\U0001F600", {}, u"1\U0001F600"}, {u"12", u"\U0001F600", {}, u"12"}};
   for (const auto& [start, text, mods, expected] : keys) {
     auto box = Start("Limited", start);
     QtHarness::Key(h_.Edit("Limited"), ToQString(text), mods);
