@@ -23,13 +23,11 @@ struct ShownMessage {
 class Harness {
  public:
   virtual ~Harness() = default;
-
   // Replaces any earlier form; `description` outlives it.
   virtual Form& Build(const FormSpec& description) = 0;
   // Shows the form and waits until its window has the keyboard focus.
   virtual void Show() = 0;
   virtual bool WindowOpen() = 0;
-
   // The user on the named box, focused or not, from its caret and selection.
   // Type sends a keystroke a character; Cut and Copy return the clipboard.
   virtual void Type(std::string_view box, std::u16string_view keys) = 0;
@@ -41,10 +39,8 @@ class Harness {
   virtual std::u16string Cut(std::string_view box) = 0;
   virtual std::u16string Copy(std::string_view box) = 0;
   virtual void Undo(std::string_view box) = 0;
-
   virtual void PressTab(bool backwards) = 0;
   virtual std::string Focused() = 0;
-
   // Any message box a click opens is answered with OK and recorded.
   virtual void Click(std::string_view button) = 0;
   virtual std::vector<ShownMessage> Messages() = 0;
@@ -54,12 +50,12 @@ class Harness {
 inline std::vector<std::u16string> SplitLines(std::u16string_view text) {
   std::vector<std::u16string> lines(1);
   for (std::size_t i = 0; i < text.size(); ++i) {
-    if (text[i] == u'\r' || text[i] == u'\n') {
-      i += text[i] == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n';
-      lines.emplace_back();
-    } else {
+    if (text[i] != u'\r' && text[i] != u'\n') {
       lines.back().push_back(text[i]);
+      continue;
     }
+    i += text[i] == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n';
+    lines.emplace_back();
   }
   return lines;
 }

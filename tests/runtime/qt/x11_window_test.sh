@@ -1,16 +1,14 @@
 #!/usr/bin/env bash
 # Runs the real pigmo on a private Xvfb and checks its window from outside,
-# as a window manager sees it. No window manager runs there, so the client
-# area is the whole X window. Usage: x11_window_test.sh PIGMO
+# as a window manager sees it (none runs there, so the client area is the
+# whole X window). Usage: x11_window_test.sh PIGMO
 set -u
 if [[ -z "${PIGMO_ON_XVFB:-}" ]]; then
   command -v xvfb-run >/dev/null || { echo "Xvfb is not installed"; exit 77; }
   PIGMO_ON_XVFB=1 exec xvfb-run -a -s "-screen 0 1024x768x24 -nolisten tcp" "$0" "$@"
 fi
-pigmo=$1 failed=0
-env -u WAYLAND_DISPLAY -u QT_SCALE_FACTOR -u QT_SCREEN_SCALE_FACTORS QT_QPA_PLATFORM=xcb \
-  "$pigmo" >/dev/null 2>&1 &
-pid=$!
+env -u WAYLAND_DISPLAY -u QT_SCALE_FACTOR -u QT_SCREEN_SCALE_FACTORS QT_QPA_PLATFORM=xcb "$1" >/dev/null 2>&1 &
+pid=$! failed=0
 trap 'kill $pid 2>/dev/null; wait $pid 2>/dev/null' EXIT
 for ((i = 0; i < 600; i++)); do  # up to 30 s on a loaded machine
   id=$(xwininfo -root -tree | sed -n 's/^ *\(0x[0-9a-f]*\) "Pigmo":.*/\1/p' | head -n1)
@@ -21,11 +19,8 @@ for ((i = 0; i < 600; i++)); do  # up to 30 s on a loaded machine
 done
 [[ -n $id ]] || { echo "FAIL: no mapped window with the caption \"Pigmo\""; exit 1; }
 
-info=$(xwininfo -id "$id")
-props=$(xprop -id "$id")
-expect() {  # description, then a command that must succeed
-  if ! eval "$2"; then echo "FAIL: $1"; failed=1; fi
-}
+info=$(xwininfo -id "$id") props=$(xprop -id "$id")
+expect() { eval "$2" || { echo "FAIL: $1"; failed=1; }; }  # a description, then a command that must succeed
 field() { sed -n "s/^ *$1: *\(-\?[0-9]*\)$/\1/p" <<<"$info"; }
 prop() { sed -n "s/^$1[^=]*= //p" <<<"$props"; }
 expect "client area 243 x 237" '[[ $(field Width) == 243 && $(field Height) == 237 ]]'

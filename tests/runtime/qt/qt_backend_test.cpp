@@ -1,0 +1,383 @@
+// The Qt backend: the contract suite, driven by QTest key and mouse events
+// sent to the real widgets (a message box is answered by clicking its OK
+// button from inside its modal event loop); what only QLineEdit must get
+// right beyond it (context menu, drop, input method, redo, keystrokes of
+// format characters or surrogate pairs, the selection on focus, its
+// maxLength, a box outliving its widget); and Form1's window against its
+// description (geometry at two DPIs, fonts, colours, each box's rules, what
+// assistive tools learn).
+#include <QAccessible>
+#include <QApplication>
+#include <QClipboard>
+#include <QContextMenuEvent>
+#include <QDropEvent>
+#include <QFontDatabase>
+#include <QFontInfo>
+#include <QInputMethodEvent>
+#include <QLabel>
+#include <QMenu>
+#include <QMessageBox>
+#include <QMimeData>
+#include <QScreen>
+#include <QTest>
+#include <QTimer>
+#include <cmath>
+#include <limits>
+#include <memory>
+
+#include "runtime/contract/contract_tests.h"
+#include "runtime/qt/qt_convert.h"
+#include "runtime/qt/qt_form.h"
+#include "window/form1_description.h"
+
+namespace pigmo::runtime::qt::testing {
+namespace {
+
+using contract::ChangeLog;
+using contract::Entry;
+
+class QtHarness final : public contract::Harness {
+ public:
+  Form& Build(const FormSpec& description) override {
+    form_.reset();
+    messages_.clear();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    form_ = BuildQtForm(description);
+    return *form_;
+  }
+  void Show() override {
+    form_->Show();
+    EXPECT_TRUE(QTest::qWaitForWindowActive(form_->Window())) << "the window never became active";
+  }
+  bool WindowOpen() override { return form_->Window()->isVisible(); }
+
+  void Type(std::string_view box, std::u16string_view keys) override {
+    for (const char16_t c : keys) Key(Widget(box), QString(QChar(c)));
+  }
+  void Paste(std::string_view box, std::u16string_view clip) override {
+    QGuiApplication::clipboard()->setText(ToQString(clip));
+    Press(box, Qt::Key_V, Qt::ControlModifier);
+  }
+  void Select(std::string_view box, std::int32_t start, std::int32_t length) override {
+    Press(box, Qt::Key_Home);
+    for (std::int32_t i = 0; i < start + length; ++i) {
+      Press(box, Qt::Key_Right, i < start ? Qt::NoModifier : Qt::ShiftModifier);
+    }
+  }
+  std::int32_t SelectionLength(std::string_view box) override {
+    return static_cast<std::int32_t>(Edit(box)->selectedText().size());
+  }
+  void Backspace(std::string_view box) override { Press(box, Qt::Key_Backspace); }
+  void Delete(std::string_view box) override { Press(box, Qt::Key_Delete); }
+  std::u16string Cut(std::string_view box) override { return ClipboardAfter(box, Qt::Key_X); }
+  std::u16string Copy(std::string_view box) override { return ClipboardAfter(box, Qt::Key_C); }
+  void Undo(std::string_view box) override { Press(box, Qt::Key_Z, Qt::ControlModifier); }
+  void PressTab(bool backwards) override {
+    QTest::keyClick(QApplication::focusWidget(), backwards ? Qt::Key_Backtab : Qt::Key_Tab,
+                    backwards ? Qt::ShiftModifier : Qt::NoModifier);
+  }
+  std::string Focused() override {
+    QWidget* focused = QApplication::focusWidget();
+    return focused ? focused->objectName().toStdString() : std::string();
+  }
+
+  void Click(std::string_view button) override {
+    QTimer answer;
+    QObject::connect(&answer, &QTimer::timeout, [this] {
+      auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+      if (!box || !box->isVisible()) return;
+      EXPECT_EQ(box->parentWidget(), form_->Window());  // modal to this window
+      messages_.push_back({contract::SplitLines(ToU16String(box->text())), ToU16String(box->windowTitle()),
+                           box->icon() == QMessageBox::Information && !box->iconPixmap().isNull(),
+                           box->buttons().size() == 1 && box->button(QMessageBox::Ok)});
+      box->buttons().size() == 1 ? box->buttons().front()->click() : box->done(0);
+    });
+    answer.start(0);
+    QTest::mouseClick(Widget(button), Qt::LeftButton);
+  }
+  std::vector<contract::ShownMessage> Messages() override { return messages_; }
+
+  // A keystroke that carries `text`, as a keyboard layout or an input method sends it.
+  static void Key(QWidget* widget, const QString& text, Qt::KeyboardModifiers mods = {}) {
+    const bool ascii = text.size() == 1 && text[0] >= u' ' && text[0] < u'\x7F';
+    const auto key = Qt::Key(ascii ? text[0].toUpper().unicode() : int(Qt::Key_unknown));
+    QTest::sendKeyEvent(QTest::Press, widget, key, text, mods);
+    QTest::sendKeyEvent(QTest::Release, widget, key, text, mods);
+  }
+  QtForm& form() { return *form_; }
+  QWidget* Widget(std::string_view name) { return form_->ControlWidget(name); }
+  LineEdit* Edit(std::string_view name) { return form_->Box(name).Widget(); }
+
+ private:
+  void Press(std::string_view box, Qt::Key key, Qt::KeyboardModifiers mods = {}) {
+    QTest::keyClick(Widget(box), key, mods);
+  }
+  std::u16string ClipboardAfter(std::string_view box, Qt::Key key) {
+    QGuiApplication::clipboard()->clear();
+    Press(box, key, Qt::ControlModifier);
+    return ToU16String(QGuiApplication::clipboard()->text());
+  }
+
+  std::unique_ptr<QtForm> form_;
+  std::vector<contract::ShownMessage> messages_;
+};
+
+
+class LineEditTrapTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    h_.Build(contract::ContractSpec());
+    h_.Show();
+  }
+  std::shared_ptr<TextBox> Start(const char* name, std::u16string_view start) {
+    auto box = h_.form().TextBoxNamed(name);
+    box->SetText(start);
+    box->SetCaret(static_cast<std::int32_t>(start.size()));
+    return box;
+  }
+  // Triggers the context menu entry starting with `trigger`; returns the entries' texts.
+  QStringList Menu(const char* box, const char* trigger = "-") {
+    QContextMenuEvent open(QContextMenuEvent::Mouse, {2, 2}, h_.Edit(box)->mapToGlobal(QPoint(2, 2)));
+    QApplication::sendEvent(h_.Edit(box), &open);
+    QStringList texts;
+    auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+    for (QAction* action : menu ? menu->actions() : QList<QAction*>()) {
+      texts << action->text().section(QLatin1Char('\t'), 0, 0);
+      if (action->text().startsWith(QLatin1String(trigger))) action->trigger();
+    }
+    if (menu) menu->close();
+    return texts;
+  }
+
+  QtHarness h_;
+};
+
+// Redo, and a paste that is an undo step of its own, as QLineEdit's own is.
+TEST_F(LineEditTrapTest, RedoUndoAndContextMenuPasteRaiseOneChangeEachWithinTheLimit) {
+  auto box = Start("Limited", u"");
+  ChangeLog log(*box);
+  h_.Type("Limited", u"7");
+  h_.Undo("Limited");
+  QTest::keySequence(h_.Edit("Limited"), QKeySequence(QKeySequence::Redo));
+  h_.Paste("Limited", u"8");
+  h_.Undo("Limited");
+  QGuiApplication::clipboard()->setText(QStringLiteral("23456"));
+  EXPECT_TRUE(Menu("Limited", "&Paste").contains(QStringLiteral("&Paste")));
+  EXPECT_EQ(log.entries,
+            (std::vector<Entry>{{u"7", 1}, {u"", 0}, {u"7", 1}, {u"78", 2}, {u"7", 1}, {u"723", 3}}));
+  const QStringList read_only = Menu("ReadOnly");
+  EXPECT_TRUE(read_only.contains(QStringLiteral("&Copy")));
+  EXPECT_FALSE(read_only.contains(QStringLiteral("&Paste")) || read_only.contains(QStringLiteral("Cu&t")));
+}
+
+// A move-drag from elsewhere dropped at the box's left edge. An accepted
+// move deletes its source, so a drop that inserts nothing must be refused.
+TEST_F(LineEditTrapTest, DropsAreCutToTheRoomLeftAndRefusedWithoutRoom) {
+  const std::tuple<const char*, std::u16string, std::u16string, std::u16string> cases[] = {
+      {"Limited", u"1", u"98765", u"981"}, {"Limited", u"12", u"98", u"912"}, {"Limited", u"123", u"4", u"123"},
+      {"Limited", u"12345", u"4", u"12345"}, {"One", u"", u"xy", u"x"}, {"ReadOnly", u"1", u"5", u"1"},
+      {"Plain", u"", u"anything at all", u"anything at all"}};
+  for (const auto& [name, start, dropped, expected] : cases) {
+    SCOPED_TRACE(::testing::Message() << name << " " << ::testing::PrintToString(start));
+    auto box = Start(name, start);
+    ChangeLog log(*box);
+    QMimeData data;
+    data.setText(ToQString(dropped));
+    const QPoint at(1, h_.Edit(name)->height() / 2);
+    QDragEnterEvent enter(at, Qt::CopyAction | Qt::MoveAction, &data, Qt::LeftButton, {});
+    QApplication::sendEvent(h_.Edit(name), &enter);
+    QDropEvent drop(at, Qt::CopyAction | Qt::MoveAction, &data, Qt::LeftButton, {});
+    drop.setDropAction(Qt::MoveAction);
+    QApplication::sendEvent(h_.Edit(name), &drop);
+    EXPECT_EQ(box->Text(), expected);
+    EXPECT_EQ(log.entries.size(), expected == start ? 0u : 1u);
+    EXPECT_EQ(drop.isAccepted(), expected != start);
+  }
+}
+
+// An input method commit is cut to the room left plus what it replaces; a
+// keystroke is refused whole when its text does not fit: format characters,
+// private-use characters and surrogate pairs count like any other, also
+// with the Ctrl+Shift that types format characters on Windows.
+TEST_F(LineEditTrapTest, CommitsAndKeystrokesOfAnyCharacterCountAgainstTheLimit) {
+  const std::tuple<std::u16string, std::u16string, int, std::u16string> commits[] = {
+      {u"", u"12345", 0, u"123"}, {u"12", u"xyz", 1, u"1xy"}, {u"123", u"x", 0, u"123"}};
+  for (const auto& [start, text, replaced, expected] : commits) {
+    auto box = Start("Limited", start);
+    QInputMethodEvent commit;
+    commit.setCommitString(ToQString(text), -replaced, replaced);
+    QApplication::sendEvent(h_.Edit("Limited"), &commit);
+    EXPECT_EQ(box->Text(), expected) << ::testing::PrintToString(text);
+  }
+  const Qt::KeyboardModifiers ctrl_shift = Qt::ControlModifier | Qt::ShiftModifier;
+  const std::tuple<std::u16string, std::u16string, Qt::KeyboardModifiers, std::u16string> keys[] = {
+      {u"12", u"\u200E", {}, u"12\u200E"}, {u"123", u"\u200E", {}, u"123"}, {u"123", u"\u200E", ctrl_shift, u"123"},
+      {u"123", u"\uE000", {}, u"123"}, {u"1", u"\U0001F600", {}, u"1\U0001F600"}, {u"12", u"\U0001F600", {}, u"12"}};
+  for (const auto& [start, text, mods, expected] : keys) {
+    auto box = Start("Limited", start);
+    QtHarness::Key(h_.Edit("Limited"), ToQString(text), mods);
+    EXPECT_EQ(box->Text(), expected) << ::testing::PrintToString(text);
+  }
+}
+
+TEST_F(LineEditTrapTest, AClickPlacesTheCaretWhileKeyboardFocusSelectsTheWholeText) {
+  Start("Plain", u"abc");
+  QTest::mouseClick(h_.Edit("Plain"), Qt::LeftButton, {}, QPoint(1, h_.Edit("Plain")->height() / 2));
+  EXPECT_EQ(h_.Focused(), "Plain");
+  EXPECT_EQ(h_.SelectionLength("Plain"), 0);
+  h_.PressTab(false);
+  h_.Select("Plain", 1, 1);
+  h_.PressTab(true);  // back by keyboard: everything selected again
+  EXPECT_EQ(h_.Focused(), "Plain");
+  EXPECT_EQ(h_.SelectionLength("Plain"), 3);
+}
+
+TEST_F(LineEditTrapTest, ProgramWritesPassQtsMaximumLengthAndABoxOutlivesItsWidget) {
+  auto box = h_.form().TextBoxNamed("Limited");
+  const std::u16string long_text(40000, u'7');
+  box->SetText(long_text);
+  EXPECT_EQ(box->Text(), long_text);
+  EXPECT_EQ(h_.Edit("Limited")->text().size(), 40000);
+  h_.Build(contract::ContractSpec());  // the first window is gone
+  EXPECT_EQ(box->Text(), long_text);
+  ChangeLog log(*box);
+  box->SetText(u"still");
+  EXPECT_EQ(log.entries, (std::vector<Entry>{{u"still", 0}}));
+  box->SetCaret(3);
+  EXPECT_EQ(box->Caret(), 0);
+}
+
+
+int Px(int twips, double dpi) { return static_cast<int>(std::lround(twips * dpi / 1440)); }
+QColor Rgb(Colour c) { return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF); }
+
+TEST(QtForm1Test, EveryControlSitsFontsAndColoursAsDescribedAtAnyDpi) {
+  const FormSpec& d = window::Form1Description();
+  const double screen_dpi = QGuiApplication::primaryScreen()->logicalDotsPerInchY();
+  const QString face = ToQString(QFontDatabase::hasFamily(ToQString(d.font.face)) ? d.font.face
+                                                                                  : d.font.fallback_family);
+  const QColor default_text = QLineEdit().palette().color(QPalette::Text);
+  for (const double dpi : {96.0, 144.0}) {
+    auto form = BuildQtForm(d, {.dpi = dpi});
+    const QSize client(Px(d.client_width, dpi), Px(d.client_height, dpi));
+    form->Window()->resize(client * 2);
+    EXPECT_EQ(form->Window()->size(), client);
+    EXPECT_EQ(form->Window()->minimumSize(), client);
+    EXPECT_EQ(form->Window()->maximumSize(), client);
+    for (const ControlSpec& c : d.controls) {
+      SCOPED_TRACE(::testing::Message() << c.name << " at " << dpi << " dpi");
+      QWidget* w = form->ControlWidget(c.name);
+      const TwipRect& b = c.bounds;
+      EXPECT_EQ(w->geometry(), QRect(Px(b.left, dpi), Px(b.top, dpi), Px(b.width, dpi), Px(b.height, dpi)));
+      EXPECT_EQ(w->accessibleName(), ToQString(c.accessible_name));
+      const QFont f = w->font();
+      EXPECT_EQ(w->testAttribute(Qt::WA_SetFont), c.uses_font);
+      if (c.uses_font) {
+        EXPECT_EQ(f.family(), face);
+        EXPECT_EQ(QFontInfo(f).family(), face) << "the font is not installed";
+        EXPECT_DOUBLE_EQ(f.pointSizeF(), d.font.points * dpi / screen_dpi);
+        EXPECT_EQ(f.weight(), QFont::Weight(d.font.weight));
+        EXPECT_EQ(f.italic() || f.underline() || f.strikeOut(),
+                  d.font.italic || d.font.underline || d.font.strikeout);
+      }
+      const QColor fore = c.fore_colour ? Rgb(*c.fore_colour) : default_text;
+      if (c.kind == ControlKind::kTextBox) {
+        LineEdit* edit = form->Box(c.name).Widget();
+        EXPECT_EQ(edit->isReadOnly(), c.read_only);
+        EXPECT_EQ(edit->TypedLimit(), c.max_length);
+        EXPECT_EQ(edit->maxLength(), std::numeric_limits<int>::max());
+        EXPECT_EQ(edit->palette().color(QPalette::Text), fore);
+      } else if (auto* label = qobject_cast<QLabel*>(w)) {
+        EXPECT_EQ(label->text(), ToQString(c.text));
+        EXPECT_EQ(label->textFormat(), Qt::PlainText);
+        EXPECT_FALSE(label->wordWrap());
+        EXPECT_EQ(label->focusPolicy(), Qt::NoFocus);
+        EXPECT_TRUE(!c.fore_colour || label->palette().color(QPalette::WindowText) == fore);
+        EXPECT_EQ(label->autoFillBackground(), c.back_colour.has_value());
+        EXPECT_TRUE(!c.back_colour || label->palette().color(QPalette::Window) == Rgb(*c.back_colour));
+      }
+    }
+  }
+}
+
+// The frame, caption, centring and icons as a window manager sees them are
+// checked on the real program (x11_window_test.sh).
+TEST(QtForm1Test, LaysOutAtTheScreenDpiAndOnlySpacePressesTheButton) {
+  QtHarness h;
+  h.Build(window::Form1Description());
+  h.Show();
+  EXPECT_DOUBLE_EQ(h.form().DpiY(), QGuiApplication::primaryScreen()->logicalDotsPerInchY());
+  // No button is a default one: Enter and Escape never press it; Space does.
+  int clicks = 0;
+  auto counter = h.form().ButtonNamed("Command1").OnClick([&] { ++clicks; });
+  for (const char* focus : {"Text1", "Command1"}) {
+    h.Widget(focus)->setFocus(Qt::OtherFocusReason);
+    for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Escape}) {
+      QTest::keyClick(QApplication::focusWidget(), key);
+    }
+  }
+  EXPECT_EQ(clicks, 0);
+  EXPECT_TRUE(h.WindowOpen());
+  QTest::keyClick(h.Widget("Command1"), Qt::Key_Space);
+  EXPECT_EQ(clicks, 1);
+}
+
+// Captions tied to their boxes, descriptions, the swatch's colour in words
+// after every change, the window's role and every shipped icon size.
+TEST(QtForm1Test, AssistiveToolsLearnCaptionsDescriptionsColourRoleAndIcons) {
+  const auto form = BuildQtForm(window::Form1Description());
+  const auto access = [&](const char* name) {
+    return QAccessible::queryAccessibleInterface(form->ControlWidget(name));
+  };
+  const auto says = [&](const char* name) { return access(name)->text(QAccessible::Description); };
+  for (const auto& [box, caption] : {std::pair{"Text1", "Rot"}, {"Text2", "Grün"}, {"Text3", "Blau"},
+                                     {"Text8", "Alpha"}}) {
+    const auto labels = access(box)->relations(QAccessible::Label);
+    ASSERT_EQ(labels.size(), 1) << box;
+    EXPECT_EQ(labels[0].first->text(QAccessible::Name), QString::fromUtf8(caption));
+  }
+  EXPECT_TRUE(access("Text4")->relations(QAccessible::Label).isEmpty());
+  for (const auto& [box, part] : {std::pair{"Text1", "0 to 255"}, {"Text2", "0 to 255"}, {"Text3", "0 to 255"},
+                                  {"Text8", "to 100"}, {"Text4", "red"}, {"Text5", "green"},
+                                  {"Text6", "blue"}, {"Text9", "opacity"}, {"Text7", "array"}}) {
+    EXPECT_TRUE(says(box).contains(QLatin1String(part))) << box;
+  }
+  EXPECT_EQ(says("Label4"), "White: red 255, green 255, blue 255");
+  for (const auto& [colour, words] : std::initializer_list<std::pair<Colour, const char*>>{
+           {0x00008000, "Dark green: red 0, green 128, blue 0"}, {0x000080FF, "Orange: red 255, green 128, blue 0"},
+           {0x00003C78, "Brown: red 120, green 60, blue 0"},     {0x00FF0000, "Blue: red 0, green 0, blue 255"},
+           {0x0000FFFF, "Yellow: red 255, green 255, blue 0"},
+           {0x00800080, "Dark magenta: red 128, green 0, blue 128"},
+           {0x00C0C0FF, "Light red: red 255, green 192, blue 192"}, {0x00808080, "Grey: red 128, green 128, blue 128"},
+           {0x00000000, "Black: red 0, green 0, blue 0"},
+           // Each side of every border between names: grey and hue, darkness, hue sectors.
+           {0x0064647C, "Red: red 124, green 100, blue 100"},  {0x0064647B, "Grey: red 123, green 100, blue 100"},
+           {0x001E1E1E, "Dark grey: red 30, green 30, blue 30"}, {0x001D1D1E, "Black: red 30, green 29, blue 29"},
+           {0x00B4B4B4, "Grey: red 180, green 180, blue 180"},  {0x009191FF, "Red: red 255, green 145, blue 145"},
+           {0x000000A0, "Red: red 160, green 0, blue 0"},       {0x0000009F, "Dark red: red 159, green 0, blue 0"},
+           {0x008000FF, "Magenta: red 255, green 0, blue 128"}, {0x006F00FF, "Magenta: red 255, green 0, blue 111"},
+           {0x006B00FF, "Red: red 255, green 0, blue 107"},     {0x0000FFC8, "Green: red 200, green 255, blue 0"},
+           {0x00FF6400, "Blue: red 0, green 100, blue 255"},    {0x00646464, "Grey: red 100, green 100, blue 100"},
+           {0x00B464C8, "Magenta: red 200, green 100, blue 180"}}) {
+    form->LabelNamed("Label4").SetBackColour(colour);
+    EXPECT_EQ(says("Label4"), words);
+  }
+  EXPECT_EQ(QAccessible::queryAccessibleInterface(form->Window())->role(), QAccessible::Window);
+  const QList<QSize> sizes = form->Window()->windowIcon().availableSizes();
+  for (const int size : {16, 32, 48, 64, 128, 256}) EXPECT_TRUE(sizes.contains(QSize(size, size))) << size;
+}
+
+}  // namespace
+}  // namespace pigmo::runtime::qt::testing
+
+namespace pigmo::runtime::contract {
+using QtBackend = ::testing::Types<qt::testing::QtHarness>;
+INSTANTIATE_TYPED_TEST_SUITE_P(Qt, RuntimeContract, QtBackend);
+}  // namespace pigmo::runtime::contract
+
+int main(int argc, char** argv) {
+  if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  ::testing::InitGoogleMock(&argc, argv);
+  QApplication app(argc, argv);
+  return RUN_ALL_TESTS();
+}
