@@ -122,7 +122,6 @@ class QtHarness final : public contract::Harness {
   std::vector<contract::ShownMessage> messages_;
 };
 
-
 class LineEditTrapTest : public ::testing::Test {
  protected:
   void SetUp() override {
