@@ -246,7 +246,6 @@ TEST_F(LineEditTrapTest, ProgramWritesPassQtsMaximumLengthAndABoxOutlivesItsWidg
   EXPECT_EQ(box->Caret(), 0);
 }
 
-
 int Px(int twips, double dpi) { return static_cast<int>(std::lround(twips * dpi / 1440)); }
 QColor Rgb(Colour c) { return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF); }
 
@@ -276,8 +275,7 @@ TEST(QtForm1Test, EveryControlSitsFontsAndColoursAsDescribedAtAnyDpi) {
         EXPECT_EQ(QFontInfo(f).family(), face) << "the font is not installed";
         EXPECT_DOUBLE_EQ(f.pointSizeF(), d.font.points * dpi / screen_dpi);
         EXPECT_EQ(f.weight(), QFont::Weight(d.font.weight));
-        EXPECT_EQ(f.italic() || f.underline() || f.strikeOut(),
-                  d.font.italic || d.font.underline || d.font.strikeout);
+        EXPECT_EQ(f.italic() || f.underline() || f.strikeOut(), d.font.italic || d.font.underline || d.font.strikeout);
       }
       const QColor fore = c.fore_colour ? Rgb(*c.fore_colour) : default_text;
       if (c.kind == ControlKind::kTextBox) {
@@ -325,9 +323,7 @@ TEST(QtForm1Test, LaysOutAtTheScreenDpiAndOnlySpacePressesTheButton) {
 // after every change, the window's role and every shipped icon size.
 TEST(QtForm1Test, AssistiveToolsLearnCaptionsDescriptionsColourRoleAndIcons) {
   const auto form = BuildQtForm(window::Form1Description());
-  const auto access = [&](const char* name) {
-    return QAccessible::queryAccessibleInterface(form->ControlWidget(name));
-  };
+  const auto access = [&](const char* n) { return QAccessible::queryAccessibleInterface(form->ControlWidget(n)); };
   const auto says = [&](const char* name) { return access(name)->text(QAccessible::Description); };
   for (const auto& [box, caption] : {std::pair{"Text1", "Rot"}, {"Text2", "Grün"}, {"Text3", "Blau"},
                                      {"Text8", "Alpha"}}) {
