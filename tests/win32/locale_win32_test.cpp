@@ -38,9 +38,10 @@ TEST(Win32LocaleTest, UserLocaleTakesTheSeparatorOfTheRegionalSettings) {
   ASSERT_GT(GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, saved, 8), 1);
   ASSERT_TRUE(SetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, L"~"));
   const Locale user = Locale::FromEnvironment();
+  const Locale named = Locale::Named(user.Name());
   SetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, saved);
   EXPECT_EQ(user.DecimalSeparator(), u"~");
-  EXPECT_NE(Locale::Named(user.Name()).DecimalSeparator(), u"~") << user.Name();
+  EXPECT_NE(named.DecimalSeparator(), u"~") << user.Name();
   EXPECT_EQ(user.WithDecimalSeparator(u",").DecimalSeparator(), u",");
 }
 
