@@ -1,7 +1,6 @@
 // The contract suite's harness for the Win32 backend. Keys are posted to the control (Ctrl+V, X, C and Z as the
 // control characters TranslateMessage makes of them) and dispatched through the form's keyboard interface, as the
-// program's message loop does; a message box, which must be modal to the window, is recorded and answered with OK
-// from a timer in its modal loop.
+// program's message loop does; a message box must be modal to the window, and is recorded and answered with OK.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -44,7 +43,6 @@ class Win32Harness final : public contract::Harness {
     if (!IsChild(form_->Handle(), GetFocus())) ADD_FAILURE() << "the window did not take the keyboard focus";
   }
   bool WindowOpen() override { return form_ && IsWindowVisible(form_->Handle()); }
-
   void Type(std::string_view box, std::u16string_view keys) override {
     for (char16_t c : keys) Post(Handle(box), WM_CHAR, c, 1);
   }
@@ -65,7 +63,6 @@ class Win32Harness final : public contract::Harness {
   std::u16string Cut(std::string_view box) override { return ClipboardAfter(box, u"\x18"); }
   std::u16string Copy(std::string_view box) override { return ClipboardAfter(box, u"\x03"); }
   void Undo(std::string_view box) override { Type(box, u"\x1A"); }
-
   void PressTab(bool backwards) override { Key(GetFocus(), VK_TAB, backwards); }
   std::string Focused() override {
     for (const ControlSpec& c : spec_->controls) {
@@ -73,7 +70,6 @@ class Win32Harness final : public contract::Harness {
     }
     return {};
   }
-
   void Click(std::string_view button) override {
     answering_ = this;
     const UINT_PTR timer = SetTimer(nullptr, 0, 10, Answer);
@@ -84,8 +80,8 @@ class Win32Harness final : public contract::Harness {
   }
   std::vector<contract::ShownMessage> Messages() override { return messages_; }
 
-  // A key pressed and released on `to`, with Shift held or not (the dialog manager reads Shift from this thread's
-  // keyboard state). The release goes where the press left the focus, as the user's does.
+  // A key pressed and released on `to`, Shift held or not (the dialog manager reads it from this thread's keyboard
+  // state, set anew for every key). The release goes where the press left the focus, as the user's does.
   void Key(HWND to, UINT key, bool shift = false) {
     BYTE state[256] = {};
     GetKeyboardState(state);
@@ -93,8 +89,6 @@ class Win32Harness final : public contract::Harness {
     SetKeyboardState(state);
     Post(to, WM_KEYDOWN, key, 1);
     Post(GetFocus(), WM_KEYUP, key, static_cast<LPARAM>(0xC0000001u));
-    state[VK_SHIFT] = 0;
-    SetKeyboardState(state);
   }
 
  private:
