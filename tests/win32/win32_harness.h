@@ -83,8 +83,7 @@ class Win32Harness final : public contract::Harness {
   // A key pressed and released on `to`, Shift held or not (the dialog manager reads it from this thread's keyboard
   // state, set anew for every key). The release goes where the press left the focus, as the user's does.
   void Key(HWND to, UINT key, bool shift = false) {
-    BYTE state[256] = {};
-    GetKeyboardState(state);
+    BYTE state[256] = {};  // no other key held
     state[VK_SHIFT] = shift ? 0x80 : 0;
     SetKeyboardState(state);
     Post(to, WM_KEYDOWN, key, 1);
