@@ -58,10 +58,12 @@ TEST_F(RestrictionTest, ProgramWritesAreCleanedAtCaretZeroAndUserEditsAtTheirCar
   EXPECT_EQ(box->Text(), u"-0.0196");
   EXPECT_EQ(box->Caret(), 0);
   box->SetText(u"0.5");
-  box->UserMoveCaret(3), box->UserType(u"a");
+  box->UserMoveCaret(3);
+  box->UserType(u"a");
   EXPECT_EQ(box->Text(), u"0.5");
   EXPECT_EQ(box->Caret(), 3);
-  box->UserMoveCaret(1), box->UserType(u",");  // a typed comma becomes the delimiter and wins
+  box->UserMoveCaret(1);
+  box->UserType(u",");  // a typed comma becomes the delimiter and wins
   EXPECT_EQ(box->Text(), u"0.5");
   EXPECT_EQ(box->Caret(), 2);
 }
@@ -91,7 +93,8 @@ TEST_F(RestrictionTest, OverflowInTheHandlerLeavesTheBoxUnchangedAndTheObjectRel
   auto box = NewBox(u"");
   restrict.Init(box, u"0123456789", u".");
   box->SetText(std::u16string(32766, u'7'));
-  box->UserMoveCaret(32766), box->UserType(u"8");  // the scan now reaches position 32,767
+  box->UserMoveCaret(32766);
+  box->UserType(u"8");  // the scan now reaches position 32,767
   ASSERT_EQ(UnhandledErrors().Count(), 1u);
   EXPECT_EQ(UnhandledErrors().Last()->kind(), ErrorKind::kOverflow);
   EXPECT_EQ(box->Text(), std::u16string(32766, u'7') + u"8");
