@@ -19,7 +19,9 @@ using runtime::UnhandledErrors;
 using runtime::memory::MemoryTextBox;
 
 // A call that throws a runtime::Error of this kind.
-auto Fails(ErrorKind kind) { return ::testing::Throws<runtime::Error>(::testing::Property(&runtime::Error::kind, kind)); }
+auto Fails(ErrorKind kind) {
+  return ::testing::Throws<runtime::Error>(::testing::Property(&runtime::Error::kind, kind));
+}
 
 class RestrictionTest : public ::testing::Test {
  protected:
