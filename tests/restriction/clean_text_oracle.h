@@ -104,33 +104,20 @@ inline Cleaned CleanText(std::u16string_view text, std::int32_t caret, std::u16s
   if (caret < 0) runtime::Raise(ErrorKind::kInvalidArgument, "oracle: negative caret");
   if (delimiter.empty()) runtime::Raise(ErrorKind::kInvalidArgument, "oracle: empty delimiter");
 
-  // 1.
-  std::u16string s(text);
+  std::u16string s(text);  // 1.
   std::int32_t n = caret;
   Len(s);
-
-  // 2. Every "," becomes the delimiter.
-  s = Replace(s, u",", delimiter, locale);
-
-  // 3. The last delimiter before the caret.
-  const std::int32_t p = InstrPrev(s, delimiter, n, locale);
-
+  s = Replace(s, u",", delimiter, locale);                    // 2. every "," becomes the delimiter
+  const std::int32_t p = InstrPrev(s, delimiter, n, locale);  // 3. the last delimiter before the caret
   if (p != 0) {
-    // 4.1
-    const std::u16string head = Replace(Left(s, Sub32(p, 1)), delimiter, u"", locale);
-    // 4.2
-    n = Sub32(Add32(Len(head), n), Sub32(p, 1));
-    // 4.3
-    s = head + std::u16string(delimiter) + Replace(Mid(s, Add32(p, 1)), delimiter, u"", locale);
+    const std::u16string head = Replace(Left(s, Sub32(p, 1)), delimiter, u"", locale);             // 4.1
+    n = Sub32(Add32(Len(head), n), Sub32(p, 1));                                                  // 4.2
+    s = head + std::u16string(delimiter) + Replace(Mid(s, Add32(p, 1)), delimiter, u"", locale);  // 4.3
   } else {
-    // 5.1
-    s = Replace(s, delimiter, u"^", locale, 1);
-    // 5.2
-    s = Replace(s, delimiter, u"", locale);
-    // 5.3
-    s = Replace(s, u"^", delimiter, locale);
+    s = Replace(s, delimiter, u"^", locale, 1);  // 5.1
+    s = Replace(s, delimiter, u"", locale);      // 5.2
+    s = Replace(s, u"^", delimiter, locale);     // 5.3
   }
-
   // 6. The scan, with its 16-bit index stepping on both branches.
   std::int16_t i = 1;
   while (i <= n) {
@@ -141,15 +128,11 @@ inline Cleaned CleanText(std::u16string_view text, std::int32_t caret, std::u16s
       n = Sub32(n, 1);
     }
   }
-
-  // 7.
-  if (Len(s) > 0 && locale.TextEquals(Left(s, 1), delimiter)) {
+  if (Len(s) > 0 && locale.TextEquals(Left(s, 1), delimiter)) {  // 7.
     s = u"0" + s;
     n = Add32(n, 1);
   }
-
-  // 8.
-  return Cleaned{s, n};
+  return Cleaned{s, n};  // 8.
 }
 
 }  // namespace pigmo::restriction::oracle
