@@ -46,7 +46,7 @@ class ColourRulesTest : public ::testing::TestWithParam<const char*> {
 
 INSTANTIATE_TEST_SUITE_P(PointAndComma, ColourRulesTest, ::testing::Values("en_US", "de_DE"));
 
-TEST_P(ColourRulesTest, ParseNumberReadsTheGrammar) {
+TEST_P(ColourRulesTest, ParseNumberReadsTheGrammarAndBoundAndEdgeTestsCompareItExactly) {
   const struct {
     std::u16string text;
     double value;
@@ -55,17 +55,26 @@ TEST_P(ColourRulesTest, ParseNumberReadsTheGrammar) {
       {u"255.01", 255.01}, {u"1E2", 100}, {u"1e+2", 100}, {u"1e-2", 0.01}, {u"2.55E2", 255}, {u"+.5e-3", 0.0005},
       {u"5.e1", 50}, {u"1e-00000000000000000000000000002", 0.01}, {u"   -12.25   ", -12.25}, {u"0e99999", 0},
       {u"1e-400", 0}, {u"2e-324", 0}, {u"1.7976931348623157e308", DBL_MAX}, {u"4.9e-324", 4.9e-324},
-      {u"-0", -0.0}, {u"-0.0", -0.0}, {u"-1e-400", -0.0},
+      {u"-0", -0.0}, {u"-0.0", -0.0}, {u"-1e-400", -0.0}, {u"-0.0001", -0.0001}, {u"254.99", 254.99},
+      {u"254.9999999999999", 254.9999999999999}, {u"255.0000000000001", 255.0000000000001}, {u"100.5", 100.5},
       // 1 + 2^-53 lies exactly between two doubles: ties to even.
       {u"1.00000000000000011102230246251565404236316680908203125", 1.0},
       {u"1.00000000000000011102230246251565404236316680908203126", 1.0000000000000002},
   };
   for (const auto& row : rows) {
-    SCOPED_TRACE(::testing::PrintToString(L(row.text)));
-    const double value = ParseNumber(L(row.text), locale);
+    const std::u16string text = L(row.text);
+    SCOPED_TRACE(::testing::PrintToString(text));
+    const double value = ParseNumber(text, locale);
     EXPECT_EQ(value, row.value);
     EXPECT_EQ(std::signbit(value), std::signbit(row.value));
+    // The bound and edge tests compare that number exactly.
+    EXPECT_EQ(ExceedsBound(text, 255, locale), row.value > 255);
+    EXPECT_EQ(ExceedsBound(text, 100, locale), row.value > 100);
+    EXPECT_EQ(IsEdgeValue(text, 255, locale), row.value == 255);
+    EXPECT_EQ(IsEdgeValue(text, 0, locale), row.value == 0);
   }
+  EXPECT_THAT([&] { ExceedsBound(u"a", 255, locale); }, Fails(kMismatch));
+  EXPECT_THAT([&] { IsEdgeValue(u"1e400", 0, locale); }, Fails(kOverflow));
   // The other locale's separator is not a number here.
   const std::u16string other = locale.DecimalSeparator() == u"." ? u"1,5" : u"1.5";
   for (const std::u16string text :
@@ -188,19 +197,6 @@ TEST_P(ColourRulesTest, FractionTextRoundsTheQuotientTwice) {
       EXPECT_EQ(FractionText(L(row.text), row.scale, row.pattern, locale), L(std::get<std::u16string>(row.expected)));
     }
   }
-}
-
-TEST_P(ColourRulesTest, BoundAndEdgeTestsCompareTheNumberExactly) {
-  EXPECT_FALSE(ExceedsBound(L(u"255"), 255, locale));
-  EXPECT_FALSE(ExceedsBound(L(u"254.99"), 255, locale));
-  EXPECT_TRUE(ExceedsBound(L(u"255.0000000000001"), 255, locale));
-  EXPECT_TRUE(ExceedsBound(L(u"100.5"), 100, locale));
-  EXPECT_TRUE(IsEdgeValue(L(u"-0"), 0, locale));
-  EXPECT_TRUE(IsEdgeValue(L(u"2.55E2"), 255, locale));
-  EXPECT_FALSE(IsEdgeValue(L(u"254.9999999999999"), 255, locale));
-  EXPECT_FALSE(IsEdgeValue(L(u"-0.0001"), 0, locale));
-  EXPECT_THAT([&] { ExceedsBound(u"a", 255, locale); }, Fails(kMismatch));
-  EXPECT_THAT([&] { IsEdgeValue(u"1e400", 0, locale); }, Fails(kOverflow));
 }
 
 TEST(ArrayTextTest, InsertsTheTextsAsTheyAre) {
