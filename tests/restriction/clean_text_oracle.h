@@ -35,18 +35,18 @@ inline std::int16_t Sub16(std::int16_t a, std::int16_t b) { return Checked<std::
 inline std::int32_t Len(std::u16string_view s) { return Checked<std::int32_t>(static_cast<std::int64_t>(s.size())); }
 
 // The first k characters (all of s when k >= its length).
-inline std::u16string Left(std::u16string_view s, std::int32_t k) {
+inline std::u16string_view Left(std::u16string_view s, std::int32_t k) {
   if (k < 0) runtime::Raise(ErrorKind::kInvalidArgument, "oracle: Left");
-  return std::u16string(s.substr(0, static_cast<std::size_t>(k)));
+  return s.substr(0, static_cast<std::size_t>(k));
 }
 
 // `count` characters (all the rest by default) from 1-based position start;
 // shorter or empty at the end.
-inline std::u16string Mid(std::u16string_view s, std::int32_t start,
-                          std::int32_t count = std::numeric_limits<std::int32_t>::max()) {
+inline std::u16string_view Mid(std::u16string_view s, std::int32_t start,
+                               std::int32_t count = std::numeric_limits<std::int32_t>::max()) {
   if (start < 1 || count < 0) runtime::Raise(ErrorKind::kInvalidArgument, "oracle: Mid");
-  if (start > Len(s)) return u"";
-  return std::u16string(s.substr(static_cast<std::size_t>(start - 1), static_cast<std::size_t>(count)));
+  if (start > Len(s)) return {};
+  return s.substr(static_cast<std::size_t>(start - 1), static_cast<std::size_t>(count));
 }
 
 // Every occurrence of `find` (the substring at a position that compares equal
@@ -89,7 +89,7 @@ inline std::int32_t InstrPrev(std::u16string_view Text, std::u16string_view sMat
   if (LastPos < 0) runtime::Raise(ErrorKind::kInvalidArgument, "oracle: negative LastPos");
   if (sMatch.empty()) return 0;
   // 1. The first LastPos characters.
-  const std::u16string prefix = Left(Text, LastPos);
+  const std::u16string_view prefix = Left(Text, LastPos);
   // 2. From the end of that prefix backwards, the first start whose
   //    occurrence fits wholly inside it.
   for (std::int32_t i = Add32(Sub32(Len(prefix), Len(sMatch)), 1); i >= 1; i = Sub32(i, 1)) {
@@ -124,7 +124,7 @@ inline Cleaned CleanText(std::u16string_view text, std::int32_t caret, std::u16s
     if (InAllowed(allowed, Mid(s, i, 1), locale)) {
       i = Add16(i, 1);
     } else {
-      s = Left(s, Sub16(i, 1)) + Mid(s, Add16(i, 1));
+      s = std::u16string(Left(s, Sub16(i, 1))).append(Mid(s, Add16(i, 1)));
       n = Sub32(n, 1);
     }
   }
