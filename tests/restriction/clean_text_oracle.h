@@ -1,14 +1,8 @@
-// A slow, literal rendering of the numeric text filter, kept as the oracle
-// the production code is checked against. It does every step one at a time
-// exactly as the rule is written: 1-based positions, checked 32-bit caret
-// arithmetic, a 16-bit scan index, one character erased at a time, and every
-// comparison made through Locale::TextEquals. Do not optimise it.
-//
-// Matching: an occurrence of a pattern at position i is the substring of the
-// same length starting at i that compares equal to the pattern. A character
-// occurs in the allowed set when it compares equal to one of the allowed
-// text's single characters; the empty text (what a position beyond the end
-// holds) occurs in every text, so it counts as allowed.
+// A slow, literal rendering of the numeric text filter, the oracle the
+// production code is checked against. Every step runs one at a time exactly
+// as the rule is written: 1-based positions, checked 32-bit caret arithmetic,
+// a 16-bit scan index, one character erased at a time, every comparison made
+// through Locale::TextEquals. Do not optimise it.
 #pragma once
 
 #include <cstdint>
@@ -38,61 +32,51 @@ inline std::int32_t Add32(std::int32_t a, std::int32_t b) { return Checked<std::
 inline std::int32_t Sub32(std::int32_t a, std::int32_t b) { return Checked<std::int32_t>(std::int64_t{a} - b); }
 inline std::int16_t Add16(std::int16_t a, std::int16_t b) { return Checked<std::int16_t>(std::int64_t{a} + b); }
 inline std::int16_t Sub16(std::int16_t a, std::int16_t b) { return Checked<std::int16_t>(std::int64_t{a} - b); }
-inline std::int32_t Len(const std::u16string& s) { return Checked<std::int32_t>(static_cast<std::int64_t>(s.size())); }
+inline std::int32_t Len(std::u16string_view s) { return Checked<std::int32_t>(static_cast<std::int64_t>(s.size())); }
 
 // The first k characters (all of s when k >= its length).
-inline std::u16string Left(const std::u16string& s, std::int32_t k) {
+inline std::u16string_view Left(std::u16string_view s, std::int32_t k) {
   if (k < 0) runtime::Raise(ErrorKind::kInvalidArgument, "oracle: Left");
   return s.substr(0, static_cast<std::size_t>(k));
 }
 
-// The characters from 1-based position start on; empty beyond the end.
-inline std::u16string Mid(const std::u16string& s, std::int32_t start) {
-  if (start < 1) runtime::Raise(ErrorKind::kInvalidArgument, "oracle: Mid");
-  if (start > Len(s)) return u"";
-  return s.substr(static_cast<std::size_t>(start - 1));
-}
-
-// `count` characters from 1-based position start, shorter or empty at the end.
-inline std::u16string_view MidView(const std::u16string& s, std::int32_t start, std::int32_t count) {
+// `count` characters (all the rest by default) from 1-based position start;
+// shorter or empty at the end.
+inline std::u16string_view Mid(std::u16string_view s, std::int32_t start,
+                               std::int32_t count = std::numeric_limits<std::int32_t>::max()) {
   if (start < 1 || count < 0) runtime::Raise(ErrorKind::kInvalidArgument, "oracle: Mid");
   if (start > Len(s)) return {};
-  return std::u16string_view(s).substr(static_cast<std::size_t>(start - 1), static_cast<std::size_t>(count));
+  return s.substr(static_cast<std::size_t>(start - 1), static_cast<std::size_t>(count));
 }
 
-// Is there an occurrence of `pattern` at 1-based position i of s?
-inline bool OccursAt(const std::u16string& s, std::int32_t i, const std::u16string& pattern,
-                     const runtime::Locale& locale) {
-  if (Add32(Sub32(i, 1), Len(pattern)) > Len(s)) return false;
-  return locale.TextEquals(MidView(s, i, Len(pattern)), pattern);
-}
-
-// Every occurrence of `find`, searched from position 1, left to right and
-// without overlap, replaced by `repl`; at most `count` of them when count is
-// not -1. Replaced text is not searched again.
-inline std::u16string Replace(const std::u16string& s, const std::u16string& find,
-                              const std::u16string& repl, const runtime::Locale& locale,
-                              std::int32_t count = -1) {
+// Every occurrence of `find` (the substring at a position that compares equal
+// to it), searched from position 1, left to right and without overlap,
+// replaced by `repl`; at most `count` of them when count is not -1. Replaced
+// text is not searched again.
+inline std::u16string Replace(std::u16string_view s, std::u16string_view find, std::u16string_view repl,
+                              const runtime::Locale& locale, std::int32_t count = -1) {
   std::u16string out;
   std::int32_t done = 0, i = 1;
   while (i <= Len(s)) {
-    if (!find.empty() && (count == -1 || done < count) && OccursAt(s, i, find, locale)) {
+    if (!find.empty() && (count == -1 || done < count) && Add32(Sub32(i, 1), Len(find)) <= Len(s) &&
+        locale.TextEquals(Mid(s, i, Len(find)), find)) {
       out += repl;
       i = Add32(i, Len(find));
       done = Add32(done, 1);
     } else {
-      out += MidView(s, i, 1);
+      out += Mid(s, i, 1);
       i = Add32(i, 1);
     }
   }
   return out;
 }
 
-// Does the character `ch` occur in the allowed set?
-inline bool InAllowed(const std::u16string& allowed, std::u16string_view ch, const runtime::Locale& locale) {
-  if (ch.empty()) return true;  // the empty text occurs in every text
+// Does the character `ch` occur in the allowed set? The empty text (what a
+// position beyond the end holds) occurs in every text, so it is allowed.
+inline bool InAllowed(std::u16string_view allowed, std::u16string_view ch, const runtime::Locale& locale) {
+  if (ch.empty()) return true;
   for (std::int32_t j = 1; j <= Len(allowed); j = Add32(j, 1)) {
-    if (locale.TextEquals(ch, MidView(allowed, j, 1))) return true;
+    if (locale.TextEquals(ch, Mid(allowed, j, 1))) return true;
   }
   return false;
 }
@@ -103,14 +87,13 @@ inline std::int32_t InstrPrev(std::u16string_view Text, std::u16string_view sMat
                               const runtime::Locale& locale) {
   using namespace detail;
   if (LastPos < 0) runtime::Raise(ErrorKind::kInvalidArgument, "oracle: negative LastPos");
-  const std::u16string text(Text), match(sMatch);
-  if (match.empty()) return 0;
+  if (sMatch.empty()) return 0;
   // 1. The first LastPos characters.
-  const std::u16string prefix = Left(text, LastPos);
+  const std::u16string_view prefix = Left(Text, LastPos);
   // 2. From the end of that prefix backwards, the first start whose
   //    occurrence fits wholly inside it.
-  for (std::int32_t i = Add32(Sub32(Len(prefix), Len(match)), 1); i >= 1; i = Sub32(i, 1)) {
-    if (locale.TextEquals(MidView(prefix, i, Len(match)), match)) return i;
+  for (std::int32_t i = Add32(Sub32(Len(prefix), Len(sMatch)), 1); i >= 1; i = Sub32(i, 1)) {
+    if (locale.TextEquals(Mid(prefix, i, Len(sMatch)), sMatch)) return i;
   }
   return 0;
 }
@@ -120,54 +103,36 @@ inline Cleaned CleanText(std::u16string_view text, std::int32_t caret, std::u16s
   using namespace detail;
   if (caret < 0) runtime::Raise(ErrorKind::kInvalidArgument, "oracle: negative caret");
   if (delimiter.empty()) runtime::Raise(ErrorKind::kInvalidArgument, "oracle: empty delimiter");
-  const std::u16string allowed_set(allowed), delim(delimiter);
 
-  // 1.
-  std::u16string s(text);
+  std::u16string s(text);  // 1.
   std::int32_t n = caret;
   Len(s);
-
-  // 2. Every "," becomes the delimiter.
-  s = Replace(s, u",", delim, locale);
-
-  // 3. The last delimiter before the caret.
-  const std::int32_t p = InstrPrev(s, delim, n, locale);
-
+  s = Replace(s, u",", delimiter, locale);                    // 2. every "," becomes the delimiter
+  const std::int32_t p = InstrPrev(s, delimiter, n, locale);  // 3. the last delimiter before the caret
   if (p != 0) {
-    // 4.1
-    const std::u16string head = Replace(Left(s, Sub32(p, 1)), delim, u"", locale);
-    // 4.2
-    n = Sub32(Add32(Len(head), n), Sub32(p, 1));
-    // 4.3
-    s = head + delim + Replace(Mid(s, Add32(p, 1)), delim, u"", locale);
+    const std::u16string head = Replace(Left(s, Sub32(p, 1)), delimiter, u"", locale);             // 4.1
+    n = Sub32(Add32(Len(head), n), Sub32(p, 1));                                                  // 4.2
+    s = head + std::u16string(delimiter) + Replace(Mid(s, Add32(p, 1)), delimiter, u"", locale);  // 4.3
   } else {
-    // 5.1
-    s = Replace(s, delim, u"^", locale, 1);
-    // 5.2
-    s = Replace(s, delim, u"", locale);
-    // 5.3
-    s = Replace(s, u"^", delim, locale);
+    s = Replace(s, delimiter, u"^", locale, 1);  // 5.1
+    s = Replace(s, delimiter, u"", locale);      // 5.2
+    s = Replace(s, u"^", delimiter, locale);     // 5.3
   }
-
   // 6. The scan, with its 16-bit index stepping on both branches.
   std::int16_t i = 1;
   while (i <= n) {
-    if (InAllowed(allowed_set, MidView(s, i, 1), locale)) {
+    if (InAllowed(allowed, Mid(s, i, 1), locale)) {
       i = Add16(i, 1);
     } else {
-      s = Left(s, Sub16(i, 1)) + Mid(s, Add16(i, 1));
+      s = std::u16string(Left(s, Sub16(i, 1))).append(Mid(s, Add16(i, 1)));
       n = Sub32(n, 1);
     }
   }
-
-  // 7.
-  if (Len(s) > 0 && locale.TextEquals(Left(s, 1), delim)) {
+  if (Len(s) > 0 && locale.TextEquals(Left(s, 1), delimiter)) {  // 7.
     s = u"0" + s;
     n = Add32(n, 1);
   }
-
-  // 8.
-  return Cleaned{s, n};
+  return Cleaned{s, n};  // 8.
 }
 
 }  // namespace pigmo::restriction::oracle

@@ -3,9 +3,11 @@
 // then the production code against the oracle on random and hostile input.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cstdint>
 #include <limits>
 #include <random>
+#include <span>
 #include <string>
 #include <variant>
 #include <vector>
@@ -36,16 +38,22 @@ const struct Implementation {
 } kImplementations[] = {{"production", &CleanText, &InstrPrev}, {"oracle", &oracle::CleanText, &oracle::InstrPrev}};
 
 // One point and one comma locale; only their text comparison matters here.
-const Locale& LocaleNamed(const char* name) {
-  static const Locale en = Locale::Named("en_US"), de = Locale::Named("de_DE");
-  return std::string_view(name) == "en_US" ? en : de;
-}
-constexpr const char* kLocales[] = {"en_US", "de_DE"};
+const std::vector<Locale> kLocales = {Locale::Named("en_US"), Locale::Named("de_DE")};
 
-Outcome Clean(decltype(&CleanText) fn, std::u16string_view text, std::int32_t caret, std::u16string_view allowed,
-              std::u16string_view delimiter, const Locale& locale) {
+struct Input {
+  std::u16string text;
+  std::int32_t caret;
+  std::u16string allowed = kDigitsDot, delimiter = u".";
+};
+
+std::string Call(const Input& in) {
+  return "CleanText(" + ::testing::PrintToString(in.text.substr(0, 60)) + ", " + std::to_string(in.caret) + ", " +
+         ::testing::PrintToString(in.allowed) + ", " + ::testing::PrintToString(in.delimiter) + ")";
+}
+
+Outcome Clean(decltype(&CleanText) fn, const Input& in, const Locale& locale) {
   try {
-    return fn(text, caret, allowed, delimiter, locale);
+    return fn(in.text, in.caret, in.allowed, in.delimiter, locale);
   } catch (const runtime::Error& e) {
     return e.kind();
   }
@@ -61,15 +69,15 @@ TEST(InstrPrevTest, FindsTheLastOccurrenceWithinThePrefix) {
       {u"aBab", u"AB", 3, 1}, {u"x.", u".", 2, 2}, {u"...", u"..", 3, 2}, {u"...", u"..", 1, 0},
       {u"ab", u"abc", 9, 0}, {u"1.2.3", u"", 5, 0}, {u"", u".", 7, 0},
   };
-  for (const char* locale : kLocales) {
+  for (const Locale& locale : kLocales) {
     for (const auto& impl : kImplementations) {
       for (const auto& row : rows) {
-        EXPECT_EQ(impl.instr_prev(row.text, row.match, row.last_pos, LocaleNamed(locale)), row.expected)
-            << impl.name << " in " << locale << ": " << ::testing::PrintToString(row.text) << " "
-            << ::testing::PrintToString(row.match) << " " << row.last_pos;
+        EXPECT_EQ(impl.instr_prev(row.text, row.match, row.last_pos, locale), row.expected)
+            << impl.name << " in " << locale.Name() << ": " << ::testing::PrintToString(row.text + u" " + row.match)
+            << " " << row.last_pos;
       }
       for (const std::int32_t last_pos : {-1, std::numeric_limits<std::int32_t>::min()}) {
-        EXPECT_THROW(impl.instr_prev(u"1.2", u".", last_pos, LocaleNamed(locale)), runtime::Error);
+        EXPECT_THROW(impl.instr_prev(u"1.2", u".", last_pos, locale), runtime::Error);
       }
     }
   }
@@ -79,16 +87,15 @@ struct CleanRow {
   std::u16string text;
   std::int32_t caret;
   Outcome expected;
-  std::u16string allowed = kDigitsDot;
-  std::u16string delimiter = u".";
+  std::u16string allowed = kDigitsDot, delimiter = u".";
+  Input In() const { return {text, caret, allowed, delimiter}; }
 };
 
-void ExpectRows(const std::vector<CleanRow>& rows, const char* locale) {
+void ExpectRows(const std::vector<CleanRow>& rows, const Locale& locale) {
   for (const auto& impl : kImplementations) {
     for (const CleanRow& row : rows) {
-      EXPECT_EQ(Clean(impl.clean, row.text, row.caret, row.allowed, row.delimiter, LocaleNamed(locale)), row.expected)
-          << impl.name << " in " << locale << ": CleanText(" << ::testing::PrintToString(row.text.substr(0, 60)) << ", "
-          << row.caret << ", " << ::testing::PrintToString(row.allowed) << ", " << ::testing::PrintToString(row.delimiter) << ")";
+      EXPECT_EQ(Clean(impl.clean, row.In(), locale), row.expected)
+          << impl.name << " in " << locale.Name() << ": " << Call(row.In());
     }
   }
 }
@@ -117,17 +124,19 @@ TEST(CleanTextTest, GivesTheWorkedResults) {
       {u"1^a,b", 1, Ok(u"1ab", 1), kDigits, u"^"},
       // Comparisons go through the locale: case and width variants match
       // (the survivor is written as the delimiter itself), accents do not.
-      {u"1X2x3", 0, Ok(u"1x23", 0), x, u"x"}, {u"1X2x3", 5, Ok(u"12x3", 4), x, u"x"}, {u"X5", 0, Ok(u"0x5", 1), x, u"x"},
-      {u"ABCd", 4, Ok(u"ABC", 3), u"abc."}, {u"\uFF112", 2, Ok(u"\uFF112", 2)}, {u"1\uFF0E2.3", 0, Ok(u"1.23", 0)},
-      {u"1\uFF0C2", 3, Ok(u"1.2", 3)}, {u"1\uFF3E2", 0, Ok(u"1.2", 0)}, {u"\u00E4a1", 3, Ok(u"a1", 2), u"0123456789a."},
+      {u"1X2x3", 0, Ok(u"1x23", 0), x, u"x"}, {u"1X2x3", 5, Ok(u"12x3", 4), x, u"x"},
+      {u"X5", 0, Ok(u"0x5", 1), x, u"x"}, {u"ABCd", 4, Ok(u"ABC", 3), u"abc."}, {u"\uFF112", 2, Ok(u"\uFF112", 2)},
+      {u"1\uFF0E2.3", 0, Ok(u"1.23", 0)}, {u"1\uFF0C2", 3, Ok(u"1.2", 3)}, {u"1\uFF3E2", 0, Ok(u"1.2", 0)},
+      {u"\u00E4a1", 3, Ok(u"a1", 2), u"0123456789a."},
       // Delimiters of several code units take the step-by-step path.
       // (the tail restarts inside the surviving one; the "0" goes in front
       // only when the first unit alone equals the delimiter).
       {u"1::2::3", 4, Ok(u"1:::23", 4), colons, u"::"}, {u"1,2a", 4, Ok(u"1:::2a", 4), colons, u"::"},
       {u"::5", 0, Ok(u"::5", 0), colons, u"::"},
-      {u"1.2", -1, kInvalid}, {u"", std::numeric_limits<std::int32_t>::min(), kInvalid}, {u"1.2", 3, kInvalid, kDigitsDot, u""},
+      {u"1.2", -1, kInvalid}, {u"", std::numeric_limits<std::int32_t>::min(), kInvalid},
+      {u"1.2", 3, kInvalid, kDigitsDot, u""},
   };
-  for (const char* locale : kLocales) ExpectRows(rows, locale);
+  for (const Locale& locale : kLocales) ExpectRows(rows, locale);
 }
 
 std::u16string Digits(std::size_t count) {
@@ -140,20 +149,13 @@ std::u16string Digits(std::size_t count) {
 // delimiter of one code unit or of several, and carets near the 32-bit limit
 // overflow too rather than wrap.
 TEST(CleanTextTest, OverflowsExactlyWhenTheScanReachesPosition32767) {
-  std::vector<CleanRow> rows;
-  for (const std::u16string_view delimiter : {u".", u"::"}) {
-    const std::u16string d(delimiter), allowed = kDigits + d;
+  for (const std::u16string d : {u".", u"::"}) {
     std::vector<CleanRow> table = {
-        {Digits(32767), 32767, kOverflow},
-        {Digits(32766), 32766, Ok(Digits(32766), 32766)},
+        {Digits(32767), 32767, kOverflow}, {Digits(32766), 32766, Ok(Digits(32766), 32766)},
         // Position 32,767 fails even when its character would be removed.
-        {Digits(32766) + u"x", 32767, kOverflow},
-        {u"x" + Digits(32767), 32768, kOverflow},
-        {u"xy" + Digits(32766), 32768, Ok(Digits(32766), 32766)},
-        {u"1", 32766, Ok(u"1", 32766)},
-        {u"1", 32767, kOverflow},
-        {u"", kInt32Max, kOverflow},
-        {u"5" + d, kInt32Max, kOverflow},
+        {Digits(32766) + u"x", 32767, kOverflow}, {u"x" + Digits(32767), 32768, kOverflow},
+        {u"xy" + Digits(32766), 32768, Ok(Digits(32766), 32766)}, {u"1", 32766, Ok(u"1", 32766)},
+        {u"1", 32767, kOverflow}, {u"", kInt32Max, kOverflow}, {u"5" + d, kInt32Max, kOverflow},
         {u"5" + d + d + u"5", kInt32Max - 1, kOverflow},
     };
     if (d == u".") {
@@ -163,20 +165,19 @@ TEST(CleanTextTest, OverflowsExactlyWhenTheScanReachesPosition32767) {
                                  {u"." + Digits(32765), 32766, Ok(u"0." + Digits(32765), 32767)},
                                  {u"," + Digits(39999), 0, Ok(u"0." + Digits(39999), 1)}});
     }
-    for (CleanRow row : table) {
-      row.allowed = allowed;
-      row.delimiter = delimiter;
-      rows.push_back(row);
+    for (CleanRow& row : table) {
+      row.allowed = kDigits + d;
+      row.delimiter = d;
     }
+    ExpectRows(table, kLocales[0]);
   }
-  ExpectRows(rows, "en_US");
 }
 
 constexpr char16_t kHighSurrogate = 0xD800, kLowSurrogate = 0xDC00;
 
-std::u16string RandomText(std::mt19937& rng, std::u16string_view alphabet, std::size_t length) {
+std::u16string RandomText(std::mt19937& rng, std::u16string_view alphabet, std::size_t max_length) {
+  std::u16string s(std::uniform_int_distribution<std::size_t>(0, max_length)(rng), u' ');
   std::uniform_int_distribution<std::size_t> pick(0, alphabet.size() - 1);
-  std::u16string s(length, u' ');
   for (auto& c : s) c = alphabet[pick(rng)];
   return s;
 }
@@ -192,36 +193,34 @@ std::int32_t RandomCaret(std::mt19937& rng, std::size_t length) {
   }
 }
 
-void ExpectSameAsOracle(std::uint32_t seed, const char* locale, std::u16string_view text, std::int32_t caret,
-                        std::u16string_view allowed, std::u16string_view delimiter) {
-  const Outcome fast = Clean(&CleanText, text, caret, allowed, delimiter, LocaleNamed(locale));
-  EXPECT_EQ(fast, Clean(&oracle::CleanText, text, caret, allowed, delimiter, LocaleNamed(locale)))
-      << "seed " << seed << " in " << locale << ": CleanText(" << ::testing::PrintToString(std::u16string(text)) << ", "
-      << caret << ", " << ::testing::PrintToString(std::u16string(allowed)) << ", "
-      << ::testing::PrintToString(std::u16string(delimiter)) << ")";
-}
-
-// Every case seeds its generator with a fixed number plus its index; the
-// seed in a failure message reproduces it.
-TEST(CleanTextPropertyTest, ProductionMatchesTheOracleOnTheBindingsSets) {
-  // Digits and delimiters come up most, as they do in a box.
-  const std::u16string alphabet = u"0123456789012345678901234567890123456789....,,,,^^^aAzZ- \u00E4\uFF11";
-  const std::u16string_view setups[][2] = {{u"0123456789.", u"."}, {u"0123456789^", u"^"}, {kDigits, u"^"}};
-  std::uint32_t seed = 0x5EED2024u;
-  for (const char* locale : kLocales) {
-    for (const auto& setup : setups) {
-      for (int k = 0; k < 1150 && !HasFailure(); ++k, ++seed) {
-        std::mt19937 rng(seed);
-        const std::size_t length = std::uniform_int_distribution<std::size_t>(0, 40)(rng);
-        const std::u16string text = RandomText(rng, alphabet, length);
-        ExpectSameAsOracle(seed, locale, text, RandomCaret(rng, length), setup[0], setup[1]);
-      }
+// Case k in each locale in turn; every case seeds its generator with the next
+// number from `seed`, and the seed in a failure message reproduces it.
+template <typename Generate>  // (generator, k) -> Input
+void ExpectSameAsOracle(std::uint32_t seed, std::span<const Locale> locales, int cases, Generate generate) {
+  for (const Locale& locale : locales) {
+    for (int k = 0; k < cases && !::testing::Test::HasFailure(); ++k, ++seed) {
+      std::mt19937 rng(seed);
+      const Input in = generate(rng, k);
+      EXPECT_EQ(Clean(&CleanText, in, locale), Clean(&oracle::CleanText, in, locale))
+          << "seed " << seed << " in " << locale.Name() << ": " << Call(in);
     }
   }
 }
 
+TEST(CleanTextPropertyTest, ProductionMatchesTheOracleOnTheBindingsSets) {
+  // Digits and delimiters come up most, as they do in a box.
+  const std::u16string alphabet = u"0123456789012345678901234567890123456789....,,,,^^^aAzZ- \u00E4\uFF11";
+  const std::u16string sets[][2] = {{kDigitsDot, u"."}, {u"0123456789^", u"^"}, {kDigits, u"^"}};
+  ExpectSameAsOracle(0x5EED2024u, kLocales, 3 * 1150, [&](std::mt19937& rng, int k) {
+    std::u16string text = RandomText(rng, alphabet, 40);
+    const std::int32_t caret = RandomCaret(rng, text.size());
+    return Input{std::move(text), caret, sets[k / 1150][0], sets[k / 1150][1]};
+  });
+}
+
 // Control characters, NUL, lone surrogates, ignorable and width variants,
-// odd delimiters (several units among them) and allowed sets.
+// odd delimiters (several units among them) and allowed sets: 18 cases for
+// each delimiter and set, the first with a negative caret.
 TEST(CleanTextPropertyTest, ProductionMatchesTheOracleOnHostileInput) {
   const std::u16string alphabet{u'0', u'1', u'.', u',', u'^', u'a', u'\0', u'\x01', u'\x1F', u'\x7F', u'\u200B',
                                 u'\u00AD', kHighSurrogate, kLowSurrogate, u'\uFF0E', u'\uFF0C', u'\uFF3E', u'\u0301',
@@ -230,39 +229,31 @@ TEST(CleanTextPropertyTest, ProductionMatchesTheOracleOnHostileInput) {
                                        std::u16string(u"\0.", 2), std::u16string(1, kHighSurrogate)};
   const std::u16string allowed_sets[] = {u"0123456789", u"", std::u16string(1, u'\0'), u"a\u0301",
                                          std::u16string{kLowSurrogate, u'\u200B'}};
-  std::uint32_t seed = 0x5EED2024u + 200000;
-  for (const char* locale : kLocales) {
-    for (const auto& delimiter : delimiters) {
-      for (const auto& allowed : allowed_sets) {
-        for (int k = 0; k < 18 && !HasFailure(); ++k, ++seed) {
-          std::mt19937 rng(seed);
-          const std::size_t length = std::uniform_int_distribution<std::size_t>(0, 24)(rng);
-          const std::u16string text = RandomText(rng, alphabet, length);
-          const std::int32_t caret = k == 0 ? -1 - static_cast<std::int32_t>(length) : RandomCaret(rng, length);
-          ExpectSameAsOracle(seed, locale, text, caret, k % 2 == 0 ? allowed + delimiter : allowed, delimiter);
-        }
-      }
-    }
-  }
+  ExpectSameAsOracle(0x5EED2024u + 200000, kLocales, 9 * 5 * 18, [&](std::mt19937& rng, int k) {
+    std::u16string text = RandomText(rng, alphabet, 24);
+    const auto size = static_cast<std::int32_t>(text.size());
+    const std::int32_t caret = k % 18 == 0 ? -1 - size : RandomCaret(rng, text.size());
+    const std::u16string& delimiter = delimiters[k / 90];
+    const std::u16string& allowed = allowed_sets[k / 18 % 5];
+    return Input{std::move(text), caret, k % 2 == 0 ? allowed + delimiter : allowed, delimiter};
+  });
 }
 
-// Texts around the scan limit, a few other characters shifting the scan.
+// Texts around the scan limit, a few other characters shifting the scan;
+// case k: length number k / 2, cleaned to the end (even k) or near the limit.
 TEST(CleanTextPropertyTest, ProductionMatchesTheOracleAroundTheScanLimit) {
   const std::u16string mix = u"0123456789012345678901234567890123456789.,a";
-  std::uint32_t seed = 0x5EED2024u + 100000;
-  for (const std::size_t length : {32766u, 32767u, 32769u}) {
-    for (int variant = 0; variant < 2; ++variant, ++seed) {
-      std::mt19937 rng(seed);
-      std::u16string text(length, u'7');
-      for (int k = std::uniform_int_distribution<int>(0, 4)(rng); k > 0; --k) {
-        text[std::uniform_int_distribution<std::size_t>(0, length - 1)(rng)] =
-            mix[std::uniform_int_distribution<std::size_t>(0, mix.size() - 1)(rng)];
-      }
-      const auto caret = variant == 0 ? static_cast<std::int32_t>(length)
-                                      : std::uniform_int_distribution<std::int32_t>(32760, static_cast<std::int32_t>(length) + 2)(rng);
-      ExpectSameAsOracle(seed, "en_US", text, caret, variant == 0 ? kDigitsDot : kDigits, variant == 0 ? u"." : u"^");
+  ExpectSameAsOracle(0x5EED2024u + 100000, std::span(kLocales).first(1), 3 * 2, [&](std::mt19937& rng, int k) {
+    const std::size_t length = std::array<std::size_t, 3>{32766, 32767, 32769}[k / 2];
+    std::u16string text(length, u'7');
+    for (int n = std::uniform_int_distribution<int>(0, 4)(rng); n > 0; --n) {
+      text[std::uniform_int_distribution<std::size_t>(0, length - 1)(rng)] =
+          mix[std::uniform_int_distribution<std::size_t>(0, mix.size() - 1)(rng)];
     }
-  }
+    const auto end = static_cast<std::int32_t>(length);
+    if (k % 2 == 0) return Input{std::move(text), end, kDigitsDot, u"."};
+    return Input{std::move(text), std::uniform_int_distribution<std::int32_t>(32760, end + 2)(rng), kDigits, u"^"};
+  });
 }
 
 }  // namespace
