@@ -173,7 +173,7 @@ class Form1ModelTest : public ::testing::TestWithParam<const char*> {};
 TEST_P(Form1ModelTest, RandomEditsKeepEveryBoxInStep) {
   runtime::Locale locale = runtime::Locale::Named(GetParam());
   // Set here: Windows' locale data gives fa-IR another separator.
-  if (locale.Name() == "fa_IR") locale = locale.WithDecimalSeparator(u"\u066B");
+  if (std::string_view(GetParam()) == "fa_IR") locale = locale.WithDecimalSeparator(u"\u066B");
   const long long sequences = FromEnvironment("PIGMO_SOAK_SEQUENCES", 1000);
   const long long first = FromEnvironment("PIGMO_SOAK_SEED", 1);
   for (long long i = 0; i < sequences; ++i) {
