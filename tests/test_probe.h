@@ -1,11 +1,5 @@
-// What the tests read of internals that the program never needs: which box
-// the restriction object works on and listens to, and how many listeners an
-// event holds.
+// What the tests read of internals that the program never needs.
 #pragma once
-
-#include <cstddef>
-#include <memory>
-#include <string>
 
 #include "restriction/cls_tb_restr_numbers.h"
 #include "runtime/controls.h"
