@@ -1,10 +1,12 @@
-// The event's rules that no backend reaches, and the dispatch error log's own;
-// the dispatch rules themselves run in the contract suite on every backend.
+// The event's dispatch rules and the dispatch error log's own; the contract
+// suite checks that every backend raises through them.
 #include "runtime/event.h"
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "runtime/dispatch.h"
@@ -12,6 +14,42 @@
 
 namespace pigmo::runtime {
 namespace {
+
+// In subscription order; a listener subscribed or renewed during a dispatch
+// is first called for the next one, an unsubscribed one no more.
+TEST(EventTest, ListenersMayUnsubscribeRenewAndSubscribeDuringDispatchAndBeMany) {
+  Event event;
+  std::string calls;
+  Subscription a, b, c, d, e;
+  std::function<void()> renewing_c = [&] {
+    calls += "c";
+    c = event.Subscribe(renewing_c);
+  };
+  a = event.Subscribe([&] {
+    calls += "a";
+    b.Reset();
+  });
+  b = event.Subscribe([&] { calls += "b"; });
+  c = event.Subscribe(renewing_c);
+  d = event.Subscribe([&] {
+    calls += "d";
+    if (!e.Active()) e = event.Subscribe([&] { calls += "e"; });
+  });
+  event.Raise();
+  event.Raise();
+  EXPECT_EQ(calls, "acd" "adce");
+  std::vector<Subscription> many;
+  std::vector<int> order, expected;
+  for (int i = 0; i < 100; ++i) {
+    many.push_back(event.Subscribe([&order, i] { order.push_back(i); }));
+    expected.push_back(i);
+  }
+  for (Subscription* s : {&a, &c, &d, &e}) s->Reset();
+  event.Raise();
+  EXPECT_EQ(order, expected);
+  many.clear();
+  EXPECT_EQ(TestProbe::ListenerCount(event), 0u);
+}
 
 TEST(EventTest, AnEndedListenerIsReleasedOnceNoDispatchHoldsIt) {
   Event event;
