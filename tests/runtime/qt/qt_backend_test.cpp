@@ -28,6 +28,7 @@
 #include "runtime/contract/contract_tests.h"
 #include "runtime/qt/qt_convert.h"
 #include "runtime/qt/qt_form.h"
+#include "window/form1.h"
 #include "window/form1_description.h"
 
 namespace pigmo::runtime::qt::testing {
@@ -297,13 +298,23 @@ TEST(QtForm1Test, EveryControlSitsFontsAndColoursAsDescribedAtAnyDpi) {
   }
 }
 
-// The frame, caption, centring and icons as a window manager sees them are
-// checked on the real program (x11_window_test.sh).
-TEST(QtForm1Test, LaysOutAtTheScreenDpiAndOnlySpacePressesTheButton) {
+// Form1 with its handlers on real line edits: typed keys reach Text7 and the
+// swatch. The frame, caption, centring and icons as a window manager sees
+// them are checked on the real program (x11_window_test.sh).
+TEST(QtForm1Test, TypingReachesTheArrayAndSwatchAndOnlySpacePressesTheButton) {
   QtHarness h;
   h.Build(window::Form1Description());
   h.Show();
   EXPECT_DOUBLE_EQ(h.form().DpiY(), QGuiApplication::primaryScreen()->logicalDotsPerInchY());
+  {
+    UnhandledErrors().Clear();
+    window::Form1 handlers(h.form(), Locale::Named("en_US"));
+    ASSERT_EQ(h.Focused(), "Text1");
+    QTest::keyClicks(h.Widget("Text1"), QStringLiteral("128"));
+    EXPECT_EQ(h.form().TextBoxNamed("Text7")->Text(), u"[0.5020,1,1,1]");
+    EXPECT_EQ(h.form().LabelNamed("Label4").BackColour(), 0xFFFF80u);  // 0x00BBGGRR
+    EXPECT_EQ(UnhandledErrors().Count(), 0u);
+  }
   // No button is a default one: Enter and Escape never press it; Space does.
   int clicks = 0;
   auto counter = h.form().ButtonNamed("Command1").OnClick([&] { ++clicks; });
