@@ -17,8 +17,6 @@ struct TestProbe {
   static const std::shared_ptr<runtime::TextBox>& ListenedBox(const Restriction& r) { return r.txtTmpTB; }
   static const std::u16string& AllowedSet(const Restriction& r) { return r.msAllowed; }
   static const std::u16string& Delimiter(const Restriction& r) { return r.msDelimiter; }
-
-  // None until the first input handler has run.
   static const Restriction* cRestrict(const window::Form1& form) { return form.cRestrict.get(); }
 };
 
