@@ -192,12 +192,8 @@ TYPED_TEST_P(RuntimeContract, SetCaretClampsToTheEndEndsTheSelectionAndRejectsNe
   }
   this->h_.Select("Plain", 1, 2);
   EXPECT_EQ(box->Caret(), 1);  // the caret is the selection's start
-  try {
-    box->SetCaret(-1);
-    ADD_FAILURE() << "a negative caret was accepted";
-  } catch (const Error& error) {
-    EXPECT_EQ(error.kind(), ErrorKind::kInvalidArgument);
-  }
+  EXPECT_THAT([&] { box->SetCaret(-1); },
+              ::testing::Throws<Error>(::testing::Property(&Error::kind, ErrorKind::kInvalidArgument)));
   EXPECT_EQ(box->Caret(), 1);
 }
 
