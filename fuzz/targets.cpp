@@ -49,7 +49,6 @@ std::string Show(double d) {  // 17 digits tell every double apart, -0 included
   std::snprintf(buf, sizeof buf, "%.17g", d);
   return buf;
 }
-std::string Show(std::int32_t n) { return std::to_string(n); }
 std::string Show(const restriction::Cleaned& c) { return Show(c.text) + " caret " + std::to_string(c.caret); }
 std::string Show(runtime::ErrorKind kind) { return std::string("error ") + runtime::ErrorKindName(kind); }
 
@@ -83,9 +82,8 @@ void ParseNumber(Bytes in) {
   const bool ok = count > 0 && (!take("eE") || (take("+-"), digits() > 0)) && i == n;
   const double want = ok ? std::strtod(s.c_str(), nullptr) : NAN;
   const auto error = std::isnan(want) ? runtime::ErrorKind::kTypeMismatch : runtime::ErrorKind::kOverflow;
-  const std::string call = "ParseNumber(" + Show(text) + ") in " + locale.Name();
-  const std::string expected = std::isfinite(want) ? Show(want) : Show(error);
-  Expect(Outcome([&] { return colour::ParseNumber(text, locale); }), expected, call);
+  Expect(Outcome([&] { return colour::ParseNumber(text, locale); }), std::isfinite(want) ? Show(want) : Show(error),
+         "ParseNumber(" + Show(text) + ") in " + locale.Name());
 }
 
 // Input: the locale byte; a byte with the pattern (bit 0: "0.0000" | "0.00")
@@ -133,13 +131,12 @@ void CleanText(Bytes in, bool long_text = false) {
   const runtime::Locale& locale = Locale((mode >> 4) & 3);
   const std::size_t filler = long_text ? 32766 - 128 + in.Byte() : 0;
   const std::u16string text = std::u16string(filler, u'0') + in.Units();
-  const auto size = static_cast<std::int32_t>(text.size());
   const std::int32_t caret = long_text ? std::max(0, static_cast<std::int32_t>(filler) - 128 + field % 512)
-                             : mode & 0x40 ? field : field % (size + 2);
+                             : mode & 0x40 ? field : field % (static_cast<std::int32_t>(text.size()) + 2);
   Expect(Outcome([&] { return restriction::CleanText(text, caret, allowed, delimiter, locale); }),
          Outcome([&] { return restriction::oracle::CleanText(text, caret, allowed, delimiter, locale); }),
-         "CleanText(" + Show(text) + ", " + Show(caret) + ", " + Show(allowed) + ", " + Show(delimiter) + ") in " +
-             locale.Name());
+         "CleanText(" + Show(text) + ", " + std::to_string(caret) + ", " + Show(allowed) + ", " + Show(delimiter) +
+             ") in " + locale.Name());
 }
 void CleanTextLong(Bytes in) { CleanText(in, true); }
 

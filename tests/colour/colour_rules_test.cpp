@@ -29,7 +29,6 @@ using ::testing::PrintToString;
 constexpr ErrorKind kMismatch = ErrorKind::kTypeMismatch, kOverflow = ErrorKind::kOverflow;
 constexpr ErrorKind kInvalid = ErrorKind::kInvalidArgument;
 
-// A call that throws a runtime::Error of this kind.
 auto Fails(ErrorKind kind) {
   return ::testing::Throws<runtime::Error>(::testing::Property(&runtime::Error::kind, kind));
 }
@@ -49,12 +48,11 @@ INSTANTIATE_TEST_SUITE_P(PointAndComma, ColourRulesTest, ::testing::Values("en_U
 
 TEST_P(ColourRulesTest, ParseNumberReadsTheGrammarAndBoundAndEdgeTestsCompareItExactly) {
   const std::pair<std::u16string, double> rows[] = {
-      {u"0", 0}, {u"128", 128}, {u"-5", -5}, {u"+5", 5}, {u"010", 10}, {u".5", 0.5}, {u"5.", 5}, {u"-.5", -0.5},
+      {u"0", 0}, {u"128", 128}, {u"-5", -5}, {u"100.5", 100.5}, {u"010", 10}, {u".5", 0.5}, {u"5.", 5}, {u"-.5", -0.5},
       {u"255.01", 255.01}, {u"1E2", 100}, {u"1e+2", 100}, {u"1e-2", 0.01}, {u"2.55E2", 255}, {u"+.5e-3", 0.0005},
       {u"5.e1", 50}, {u"1e-00000000000000000000000000002", 0.01}, {u"   -12.25   ", -12.25}, {u"0e99999", 0},
-      {u"1e-400", 0}, {u"2e-324", 0}, {u"1.7976931348623157e308", DBL_MAX}, {u"4.9e-324", 4.9e-324},
-      {u"-0", -0.0}, {u"-0.0", -0.0}, {u"-1e-400", -0.0}, {u"-0.0001", -0.0001}, {u"254.99", 254.99},
-      {u"254.9999999999999", 254.9999999999999}, {u"255.0000000000001", 255.0000000000001}, {u"100.5", 100.5},
+      {u"1e-400", 0}, {u"2e-324", 0}, {u"1.7976931348623157e308", DBL_MAX}, {u"4.9e-324", 4.9e-324}, {u"-0", -0.0},
+      {u"-1e-400", -0.0}, {u"254.9999999999999", 254.9999999999999}, {u"255.0000000000001", 255.0000000000001},
   };
   for (const auto& [raw, expected] : rows) {
     const std::u16string text = L(raw);
@@ -98,16 +96,15 @@ TEST(ParseNumberTest, ReadsSeparatorsOfSeveralUnitsViewsToTheirEndAndVeryLongTex
   EXPECT_THAT([&] { ParseNumber(std::u16string_view(u"1e-5", 3), en); }, Fails(kMismatch));
   constexpr std::size_t kLong = 40000;
   EXPECT_THAT([&] { ParseNumber(std::u16string(kLong, u'1'), en); }, Fails(kOverflow));
-  EXPECT_EQ(ParseNumber(std::u16string(kLong, u'0') + u"255", en), 255.0);
-  EXPECT_EQ(ParseNumber(u"0." + std::u16string(kLong, u'0') + u"1", en), 0.0);
-  EXPECT_EQ(ParseNumber(u"0." + std::u16string(kLong, u'3'), en), 1.0 / 3.0);
-  EXPECT_EQ(ParseNumber(std::u16string(kLong, u'1') + u"e-39990", en), 1111111111.11111111111111111);
   EXPECT_THAT([&] { ParseNumber(u"1e" + std::u16string(kLong, u'9'), en); }, Fails(kOverflow));
-  EXPECT_EQ(ParseNumber(u"1e-" + std::u16string(kLong, u'9'), en), 0.0);
   // 1 + 2^-53 lies exactly between two doubles (ties to even) unless a digit far beyond says otherwise.
   const std::u16string tie = u"1.00000000000000011102230246251565404236316680908203125" + std::u16string(5000, u'0');
-  EXPECT_EQ(ParseNumber(tie, en), 1.0);
-  EXPECT_EQ(ParseNumber(u"-" + tie + u"1", en), -1.0000000000000002);
+  const std::pair<std::u16string, double> long_rows[] = {
+      {std::u16string(kLong, u'0') + u"255", 255}, {u"0." + std::u16string(kLong, u'0') + u"1", 0},
+      {u"0." + std::u16string(kLong, u'3'), 1.0 / 3.0}, {u"1e-" + std::u16string(kLong, u'9'), 0},
+      {std::u16string(kLong, u'1') + u"e-39990", 1111111111.11111111111111111}, {tie, 1},
+      {u"-" + tie + u"1", -1.0000000000000002}};
+  for (const auto& [text, value] : long_rows) EXPECT_EQ(ParseNumber(text, en), value) << text.size();
 }
 
 // Only direct calls reach these limits: FractionText asks for 15 digits of at most 1e308.
@@ -166,17 +163,15 @@ TEST(ArrayTextTest, InsertsTheTextsAsTheyAre) {
 constexpr runtime::Colour Rgb(int r, int g, int b) { return static_cast<runtime::Colour>(r + 256 * g + 65536 * b); }
 
 // Negative components count as 0; the first failure in blue, green, red order decides the error.
-TEST_P(ColourRulesTest, SwatchColourRoundsHalfToEvenAndClampsTo0To255) {
+TEST_P(ColourRulesTest, SwatchColourRoundsHalfToEvenInAnyModeAndClampsTo0To255) {
   const std::tuple<std::u16string, std::u16string, std::u16string, std::variant<runtime::Colour, ErrorKind>> rows[] = {
       {u"1", u"2", u"3", Rgb(1, 2, 3)}, {u"127.5", u"128.5", u"0.5", Rgb(128, 128, 0)},
-      {u"127.4", u"127.6", u"254.5", Rgb(127, 128, 254)},
-      {u"-0.5", u"-0.4", u"-0", Rgb(0, 0, 0)}, {u"255.5", u"999", u"32767", Rgb(255, 255, 255)},
-      {u"2.55E2", u" 0 ", u"+0", Rgb(255, 0, 0)}, {u"-5", u"128", u"255", Rgb(0, 128, 255)},
-      {u"200", u"-32768", u"-0.6", Rgb(200, 0, 0)},
+      {u"127.4", u"127.6", u"254.5", Rgb(127, 128, 254)}, {u"-0.5", u"-0.4", u"-0", Rgb(0, 0, 0)},
+      {u"255.5", u"999", u"32767", Rgb(255, 255, 255)}, {u"2.55E2", u" 0 ", u"+0", Rgb(255, 0, 0)},
+      {u"-5", u"128", u"255", Rgb(0, 128, 255)}, {u"200", u"-32768", u"-0.6", Rgb(200, 0, 0)},
       {u"", u"0", u"0", kMismatch}, {u"0", u"0", u"1 5", kMismatch}, {u"32768", u"0", u"0", kOverflow},
       {u"32767.5", u"0", u"0", kOverflow}, {u"-32769", u"0", u"0", kOverflow}, {u"0", u"1e400", u"0", kOverflow},
-      {u"a", u"40000", u"b", kMismatch}, {u"a", u"b", u"40000", kOverflow}, {u"40000", u"a", u"0", kMismatch},
-      {u"a", u"0", u"-5", kMismatch}, {u"40000", u"-5", u"-5", kOverflow},
+      {u"a", u"40000", u"b", kMismatch}, {u"a", u"b", u"40000", kOverflow}, {u"40000", u"a", u"-5", kMismatch},
   };
   for (const auto& [red, green, blue, expected] : rows) {
     SCOPED_TRACE(PrintToString(red + u"," + green + u"," + blue));
@@ -187,14 +182,10 @@ TEST_P(ColourRulesTest, SwatchColourRoundsHalfToEvenAndClampsTo0To255) {
       EXPECT_EQ(call(), std::get<runtime::Colour>(expected));
     }
   }
-}
-
-TEST(SwatchColourTest, RoundingDoesNotDependOnTheFloatingPointMode) {
-  const Locale en = Locale::Named("en_US");
   const int saved = std::fegetround();
   for (const int mode : {FE_UPWARD, FE_DOWNWARD, FE_TOWARDZERO}) {
     ASSERT_EQ(std::fesetround(mode), 0);
-    const runtime::Colour colour = SwatchColour(u"128.5", u"1.5", u"127.5", en);  // down, up, up
+    const runtime::Colour colour = SwatchColour(L(u"128.5"), L(u"1.5"), L(u"127.5"), locale);  // down, up, up
     std::fesetround(saved);
     EXPECT_EQ(colour, Rgb(128, 2, 128)) << mode;
   }

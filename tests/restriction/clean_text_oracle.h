@@ -14,11 +14,8 @@
 
 namespace pigmo::restriction::oracle {
 
-namespace detail {
-
 using runtime::ErrorKind;
 
-// Checked arithmetic: a result outside T's range overflows.
 template <typename T>
 T Checked(std::int64_t v) {
   if (v < std::numeric_limits<T>::min() || v > std::numeric_limits<T>::max()) {
@@ -75,11 +72,8 @@ inline bool InAllowed(std::u16string_view allowed, std::u16string_view ch, const
   return false;
 }
 
-}  // namespace detail
-
 inline std::int32_t InstrPrev(std::u16string_view Text, std::u16string_view sMatch, std::int32_t LastPos,
                               const runtime::Locale& locale) {
-  using namespace detail;
   if (LastPos < 0) runtime::Raise(ErrorKind::kInvalidArgument, "oracle: negative LastPos");
   if (sMatch.empty()) return 0;
   // 1. The first LastPos characters.
@@ -93,7 +87,6 @@ inline std::int32_t InstrPrev(std::u16string_view Text, std::u16string_view sMat
 
 inline Cleaned CleanText(std::u16string_view text, std::int32_t caret, std::u16string_view allowed,
                          std::u16string_view delimiter, const runtime::Locale& locale) {
-  using namespace detail;
   if (caret < 0) runtime::Raise(ErrorKind::kInvalidArgument, "oracle: negative caret");
   if (delimiter.empty()) runtime::Raise(ErrorKind::kInvalidArgument, "oracle: empty delimiter");
 

@@ -19,7 +19,6 @@ using runtime::ErrorKind;
 using runtime::UnhandledErrors;
 using runtime::memory::MemoryTextBox;
 
-// A call that throws a runtime::Error of this kind.
 auto Fails(ErrorKind kind) {
   return ::testing::Throws<runtime::Error>(::testing::Property(&runtime::Error::kind, kind));
 }
