@@ -1,7 +1,5 @@
-// A slow, literal rendering of the numeric text filter, the oracle the
-// production code is checked against. Every step runs one at a time exactly
-// as the rule is written: 1-based positions, checked 32-bit caret arithmetic,
-// a 16-bit scan index, one character erased at a time, every comparison made
+// The numeric text filter step by step as the rule is written, to check the production code against: 1-based
+// positions, checked 32-bit caret arithmetic, a 16-bit scan index, one character erased at a time, every comparison
 // through Locale::TextEquals. Do not optimise it.
 #pragma once
 
@@ -16,11 +14,8 @@
 
 namespace pigmo::restriction::oracle {
 
-namespace detail {
-
 using runtime::ErrorKind;
 
-// Checked arithmetic: a result outside T's range overflows.
 template <typename T>
 T Checked(std::int64_t v) {
   if (v < std::numeric_limits<T>::min() || v > std::numeric_limits<T>::max()) {
@@ -40,8 +35,7 @@ inline std::u16string_view Left(std::u16string_view s, std::int32_t k) {
   return s.substr(0, static_cast<std::size_t>(k));
 }
 
-// `count` characters (all the rest by default) from 1-based position start;
-// shorter or empty at the end.
+// `count` characters (all the rest by default) from 1-based position start; shorter or empty at the end.
 inline std::u16string_view Mid(std::u16string_view s, std::int32_t start,
                                std::int32_t count = std::numeric_limits<std::int32_t>::max()) {
   if (start < 1 || count < 0) runtime::Raise(ErrorKind::kInvalidArgument, "oracle: Mid");
@@ -49,10 +43,8 @@ inline std::u16string_view Mid(std::u16string_view s, std::int32_t start,
   return s.substr(static_cast<std::size_t>(start - 1), static_cast<std::size_t>(count));
 }
 
-// Every occurrence of `find` (the substring at a position that compares equal
-// to it), searched from position 1, left to right and without overlap,
-// replaced by `repl`; at most `count` of them when count is not -1. Replaced
-// text is not searched again.
+// Occurrences of `find` (compared through the locale) from position 1, left to right without overlap, replaced
+// by `repl`; at most `count` of them unless count is -1. Replaced text is not searched again.
 inline std::u16string Replace(std::u16string_view s, std::u16string_view find, std::u16string_view repl,
                               const runtime::Locale& locale, std::int32_t count = -1) {
   std::u16string out;
@@ -71,8 +63,7 @@ inline std::u16string Replace(std::u16string_view s, std::u16string_view find, s
   return out;
 }
 
-// Does the character `ch` occur in the allowed set? The empty text (what a
-// position beyond the end holds) occurs in every text, so it is allowed.
+// The empty text (what a position beyond the end holds) occurs in every text, so it is allowed.
 inline bool InAllowed(std::u16string_view allowed, std::u16string_view ch, const runtime::Locale& locale) {
   if (ch.empty()) return true;
   for (std::int32_t j = 1; j <= Len(allowed); j = Add32(j, 1)) {
@@ -81,17 +72,13 @@ inline bool InAllowed(std::u16string_view allowed, std::u16string_view ch, const
   return false;
 }
 
-}  // namespace detail
-
 inline std::int32_t InstrPrev(std::u16string_view Text, std::u16string_view sMatch, std::int32_t LastPos,
                               const runtime::Locale& locale) {
-  using namespace detail;
   if (LastPos < 0) runtime::Raise(ErrorKind::kInvalidArgument, "oracle: negative LastPos");
   if (sMatch.empty()) return 0;
   // 1. The first LastPos characters.
   const std::u16string_view prefix = Left(Text, LastPos);
-  // 2. From the end of that prefix backwards, the first start whose
-  //    occurrence fits wholly inside it.
+  // 2. From the end of that prefix backwards, the first start whose occurrence fits wholly inside it.
   for (std::int32_t i = Add32(Sub32(Len(prefix), Len(sMatch)), 1); i >= 1; i = Sub32(i, 1)) {
     if (locale.TextEquals(Mid(prefix, i, Len(sMatch)), sMatch)) return i;
   }
@@ -100,7 +87,6 @@ inline std::int32_t InstrPrev(std::u16string_view Text, std::u16string_view sMat
 
 inline Cleaned CleanText(std::u16string_view text, std::int32_t caret, std::u16string_view allowed,
                          std::u16string_view delimiter, const runtime::Locale& locale) {
-  using namespace detail;
   if (caret < 0) runtime::Raise(ErrorKind::kInvalidArgument, "oracle: negative caret");
   if (delimiter.empty()) runtime::Raise(ErrorKind::kInvalidArgument, "oracle: empty delimiter");
 

@@ -6,6 +6,7 @@
 
 #include <memory>
 #include <string>
+#include <tuple>
 
 #include "runtime/dispatch.h"
 #include "runtime/error.h"
@@ -18,7 +19,6 @@ using runtime::ErrorKind;
 using runtime::UnhandledErrors;
 using runtime::memory::MemoryTextBox;
 
-// A call that throws a runtime::Error of this kind.
 auto Fails(ErrorKind kind) {
   return ::testing::Throws<runtime::Error>(::testing::Property(&runtime::Error::kind, kind));
 }
@@ -33,19 +33,14 @@ class RestrictionTest : public ::testing::Test {
 };
 
 TEST_F(RestrictionTest, InitCleansTheWholeTextWithTheCaretAtTheEndAndListens) {
-  const struct {
-    std::u16string before;
-    std::int32_t caret;
-    std::u16string after;
-    std::int32_t caret_after;
-  } rows[] = {{u"", 0, u"", 0},          {u"0,5000", 3, u"0.5000", 6}, {u"-0.0196", 0, u"0.0196", 6},
-              {u"1a2", 1, u"12", 2},     {u".5", 0, u"0.5", 3},       {u"1.2.3", 0, u"12.3", 4}};
-  for (const auto& row : rows) {
-    auto box = NewBox(row.before);
-    box->SetCaret(row.caret);
+  const std::tuple<std::u16string, std::int32_t, std::u16string, std::int32_t> rows[] = {
+      {u"0,5000", 3, u"0.5000", 6}, {u"-0.0196", 0, u"0.0196", 6}, {u".5", 0, u"0.5", 3}, {u"1.2.3", 0, u"12.3", 4}};
+  for (const auto& [before, caret, after, caret_after] : rows) {
+    auto box = NewBox(before);
+    box->SetCaret(caret);
     restrict.Init(box, u"0123456789", u".");
-    EXPECT_EQ(box->Text(), row.after);
-    EXPECT_EQ(box->Caret(), row.caret_after);
+    EXPECT_EQ(box->Text(), after);
+    EXPECT_EQ(box->Caret(), caret_after);
     EXPECT_EQ(TestProbe::WorkingBox(restrict), box);
     EXPECT_EQ(TestProbe::ListenedBox(restrict), box);
     EXPECT_EQ(TestProbe::ListenerCount(*box), 1u);
@@ -70,9 +65,7 @@ TEST_F(RestrictionTest, ProgramWritesAreCleanedAtCaretZeroAndUserEditsAtTheirCar
   EXPECT_EQ(box->Caret(), 2);
 }
 
-// Only the box of the last Init is bound, once. A clean that turns "^" into
-// delimiters, cleaned again at caret 0, keeps only the first of them: that
-// shows which cleans ran.
+// "^" turns into delimiters, and a second clean at caret 0 would keep only the first: that shows which cleans ran.
 TEST_F(RestrictionTest, BindingFollowsTheLastInitAndEachChangeIsCleanedOnce) {
   auto a = NewBox(u"1"), b = NewBox(u"");
   restrict.Init(a, u"0123456789", u".");
@@ -81,8 +74,7 @@ TEST_F(RestrictionTest, BindingFollowsTheLastInitAndEachChangeIsCleanedOnce) {
   a->SetText(u"1,5x");
   EXPECT_EQ(a->Text(), u"1,5x");
   b->UserType(u"1x2^3^4");
-  // Init on the bound box: its write-back (12.3.4) runs the handler nested,
-  // which keeps the first delimiter; Init's own caret (6) comes last.
+  // Init on the bound box: its write-back (12.3.4) runs the handler nested; Init's own caret (6) comes last.
   restrict.Init(b, u"0123456789", u".");
   EXPECT_EQ(b->Text(), u"12.34");
   EXPECT_EQ(b->Caret(), 5);
