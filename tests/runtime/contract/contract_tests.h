@@ -250,7 +250,11 @@ TYPED_TEST_P(RuntimeContract, AnyExceptionLeavingAListenerIsContainedAndReported
   EXPECT_EQ(after, 3);
   const auto foreign = ErrorKind::kForeign;
   EXPECT_EQ(observed, (std::vector{ErrorKind::kOverflow, foreign, foreign, foreign}));
+  EXPECT_EQ(UnhandledErrors().Count(), 4u);
+  EXPECT_EQ(UnhandledErrors().Last()->kind(), foreign);  // the last one is kept
   EXPECT_TRUE(this->h_.WindowOpen());
+  UnhandledErrors().Clear();
+  EXPECT_FALSE(UnhandledErrors().Count() || UnhandledErrors().Last());
 }
 
 TYPED_TEST_P(RuntimeContract, LabelsButtonsAndMessageBoxesAsAskedAndUnknownNamesRefused) {
