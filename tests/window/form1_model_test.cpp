@@ -3,11 +3,9 @@
 // (default 1); then worked edits for what the model cannot pin: exact texts, messages, failures, the layout.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <random>
-#include <set>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -275,23 +273,6 @@ TEST(Form1PlatformErrorTest, OnlyConversionErrorsAreSuppressedByAHandlerStep) {
     EXPECT_TRUE(suppressed || runtime::UnhandledErrors().Last()->kind() == kind);
   }
   runtime::UnhandledErrors().Clear();
-}
-
-// What can break in the description whatever its values; each toolkit's tests check the window built from it.
-TEST(Form1DescriptionTest, ControlsFitTheTabOrderIsWholeAndAccessNamesAreUnique) {
-  const runtime::FormSpec& form = Form1Description();
-  std::vector<int> tab_order;
-  std::set<std::u16string_view> names;
-  for (const runtime::ControlSpec& c : form.controls) {
-    SCOPED_TRACE(std::string(c.name));
-    EXPECT_LE(c.bounds.left + c.bounds.width, form.client_width);
-    EXPECT_LE(c.bounds.top + c.bounds.height, form.client_height);
-    tab_order.push_back(c.tab_index);
-    EXPECT_TRUE(!c.accessible_name.empty() && names.insert(c.accessible_name).second) << "a unique accessible name";
-    EXPECT_EQ(c.text.find(u'&'), std::u16string_view::npos) << "no caption has an access key";
-  }
-  std::sort(tab_order.begin(), tab_order.end());
-  for (int i = 0; i < static_cast<int>(tab_order.size()); ++i) EXPECT_EQ(tab_order[i], i);
 }
 
 }  // namespace

@@ -254,12 +254,16 @@ TEST(QtForm1Test, EveryControlSitsFontsAndColoursAsDescribedAtAnyDpi) {
     EXPECT_EQ(form->Window()->size(), client);
     EXPECT_EQ(form->Window()->minimumSize(), client);
     EXPECT_EQ(form->Window()->maximumSize(), client);
+    QStringList names;
     for (const ControlSpec& c : d.controls) {
       SCOPED_TRACE(::testing::Message() << c.name << " at " << dpi << " dpi");
       QWidget* w = form->ControlWidget(c.name);
       const TwipRect& b = c.bounds;
       EXPECT_EQ(w->geometry(), QRect(Px(b.left, dpi), Px(b.top, dpi), Px(b.width, dpi), Px(b.height, dpi)));
+      EXPECT_TRUE(QRect(QPoint(), client).contains(w->geometry()));
       EXPECT_EQ(w->accessibleName(), ToQString(c.accessible_name));
+      EXPECT_FALSE(w->accessibleName().isEmpty() || names.contains(w->accessibleName()));  // read aloud, told apart
+      names << w->accessibleName();
       const QFont f = w->font();
       EXPECT_EQ(w->testAttribute(Qt::WA_SetFont), c.uses_font);
       if (c.uses_font) {
