@@ -78,6 +78,7 @@ class Win32Harness final : public contract::Harness {
   }
   std::vector<contract::ShownMessage> Messages() override { return messages_; }
 
+ private:
   // The dialog manager reads Shift from this thread's keyboard state; the release goes where the press left the focus.
   void Key(HWND to, UINT key, bool shift = false) {
     BYTE state[256] = {};
@@ -86,8 +87,6 @@ class Win32Harness final : public contract::Harness {
     Post(to, WM_KEYDOWN, key, 1);
     Post(GetFocus(), WM_KEYUP, key, static_cast<LPARAM>(0xC0000001u));
   }
-
- private:
   HWND Handle(std::string_view name) const { return form_->ControlHandle(name); }
   void Post(HWND to, UINT message, WPARAM w, LPARAM l) {
     PostMessageW(to, message, w, l);
@@ -121,10 +120,10 @@ class Win32Harness final : public contract::Harness {
     return copied;
   }
 
-  static void CALLBACK Answer(HWND, UINT, UINT_PTR, DWORD) { EnumThreadWindows(GetCurrentThreadId(), Record, 0); }
   // Records a modal message box and presses OK, even where the box lacks it (failing only_ok_button).
-  static BOOL CALLBACK Record(HWND box, LPARAM) {
-    if (!Shown(box, L"#32770")) return TRUE;
+  static void CALLBACK Answer(HWND, UINT, UINT_PTR, DWORD) {
+    HWND box = FindWindowW(L"#32770", nullptr);
+    if (!IsWindowVisible(box)) return;
     EXPECT_EQ(GetWindow(box, GW_OWNER), answering_->form_->Handle());
     EXPECT_FALSE(IsWindowEnabled(answering_->form_->Handle()));
     contract::ShownMessage& seen = answering_->messages_.emplace_back();
@@ -139,7 +138,6 @@ class Win32Harness final : public contract::Harness {
     }
     seen.only_ok_button = buttons == 1 && GetDlgItem(box, IDOK) != nullptr;
     SendMessageW(box, WM_COMMAND, IDOK, 0);
-    return FALSE;
   }
 
   static inline Win32Harness* answering_ = nullptr;
