@@ -1,5 +1,5 @@
-// The locale service on Windows: names in either spelling, separators from Windows' locale data and the user's from
-// the regional settings, and the comparison of CompareStringEx, blind to letter case and character width only.
+// The locale service on Windows: names in either spelling, separators from Windows' locale data or the regional
+// settings, and text compared blind to letter case and character width only.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -15,17 +15,15 @@ namespace {
 TEST(Win32LocaleTest, NamedLocalesGiveTheirStockSeparatorAndCompareBlindToCaseAndWidthOnly) {
   const std::tuple<const char*, const char*, std::u16string> names[] = {
       {"", "C", u"."}, {"POSIX", "C", u"."}, {"en-US", "en-US", u"."}, {"de-DE", "de-DE", u","},
-      {"fr_FR", "fr_FR", u","}, {"de_DE.UTF-8@euro", "de_DE", u","}, {"no_SUCH-locale", "no_SUCH-locale", u"."}};
+      {"de_DE.UTF-8@euro", "de_DE", u","}, {"no_SUCH-locale", "no_SUCH-locale", u"."}};
   for (const auto& [requested, name, separator] : names) {
     EXPECT_EQ(std::pair(Locale::Named(requested).Name(), Locale::Named(requested).DecimalSeparator()),
               std::pair(std::string(name), separator)) << requested;
   }
   const std::tuple<std::u16string, std::u16string, bool> cases[] = {
-      {u"b", u"B", true},       {u"abAB", u"ABab", true},     {u"", u"", true},    {u"\uFF21", u"a", true},
-      {u"\uFF0E", u".", true},  {u"\u00C4", u"\u00E4", true}, {u"a", u"b", false}, {u".", u",", false},
-      {u"^", u".", false},      {u"1", u"2", false},          {u"1", u"1.", false}, {u"", u".", false},
-      {u"\u00E4", u"a", false}, {u"\u00E9", u"e", false}};
-  for (const char* name : {"C", "en_US", "de_DE", "tr_TR"}) {
+      {u"b", u"B", true},  {u"\uFF21", u"a", true}, {u"\u00C4", u"\u00E4", true}, {u"a", u"b", false},
+      {u".", u",", false}, {u"1", u"1.", false},    {u"\u00E4", u"a", false}};
+  for (const char* name : {"C", "de_DE"}) {
     for (const auto& [a, b, equal] : cases) {
       EXPECT_EQ(Locale::Named(name).TextEquals(a, b), equal) << name << ": " << ::testing::PrintToString(a + u"|" + b);
     }

@@ -1,5 +1,4 @@
-// The Win32 backend: the shared runtime contract, then Form1's window as its description has it at two scales,
-// and the traps of Win32's own controls and dialog manager.
+// The Win32 backend: the shared contract, then Form1's window at two scales and the traps of Win32's own controls.
 #include <gtest/gtest.h>
 
 #include <array>
@@ -49,7 +48,6 @@ std::array<COLORREF, 3> AskColours(HWND window, HWND control, UINT question) {
 class Win32FormTest : public ::testing::Test {
  protected:
   Win32FormTest() : form(static_cast<Win32Form&>(harness.Build(Form1Description()))) { harness.Show(); }
-  HWND Control(std::string_view name) const { return form.ControlHandle(name); }
 
   testing::Win32Harness harness;
   Win32Form& form;
@@ -95,7 +93,7 @@ TEST_F(Win32FormTest, WindowAndControlsAsDescribedAtEachScale) {
                     d.font.italic, d.font.underline, d.font.strikeout, ANSI_CHARSET};
     for (const ControlSpec& c : d.controls) {
       SCOPED_TRACE(::testing::Message() << c.name << " at " << dpi << " dpi");
-      HWND hwnd = Control(c.name);
+      HWND hwnd = form.ControlHandle(c.name);
       const bool box = c.kind == ControlKind::kTextBox;
       const auto& [window_class, mask, flags] = kinds.at(c.kind);
       EXPECT_TRUE(testing::Shown(hwnd, window_class) && IsWindowEnabled(hwnd));
@@ -109,10 +107,10 @@ TEST_F(Win32FormTest, WindowAndControlsAsDescribedAtEachScale) {
       const TwipRect& b = c.bounds;
       EXPECT_EQ((std::array{r.left, r.top, r.right - r.left, r.bottom - r.top}),
                 (std::array{Px(b.left, dpi), Px(b.top, dpi), Px(b.width, dpi), Px(b.height, dpi)}));
-      // Read-only boxes ask WM_CTLCOLORSTATIC, as labels do, and would be painted on the dialog face.
       const COLORREF fore = c.fore_colour ? *c.fore_colour : GetSysColor(COLOR_WINDOWTEXT);
       const COLORREF back = box ? GetSysColor(COLOR_WINDOW)
                                 : c.back_colour ? *c.back_colour : GetSysColor(COLOR_BTNFACE);
+      // Read-only boxes ask as labels do, and would be painted on the dialog face.
       const UINT question = box && !c.read_only ? WM_CTLCOLOREDIT : WM_CTLCOLORSTATIC;
       if (c.kind == ControlKind::kButton) continue;  // painted by the system
       EXPECT_EQ(AskColours(form.Handle(), hwnd, question), (std::array{fore, back, back}));
@@ -120,40 +118,17 @@ TEST_F(Win32FormTest, WindowAndControlsAsDescribedAtEachScale) {
   }
 }
 
-// The dialog manager sends IDOK and IDCANCEL for Enter and Escape: they press nothing, wherever the focus is.
-// Space presses the focused button.
-TEST_F(Win32FormTest, EnterAndEscapePressNothingAndSpacePressesTheButton) {
-  int clicks = 0;
-  auto sub = form.ButtonNamed("Command1").OnClick([&] { ++clicks; });
-  for (const char* where : {"Text1", "Text7", "Command1"}) {
-    SetFocus(Control(where));
-    harness.Key(Control(where), VK_RETURN);
-    harness.Key(Control(where), VK_ESCAPE);
-    EXPECT_TRUE(harness.WindowOpen()) << where;
-    EXPECT_EQ(harness.Focused(), where);
-  }
-  EXPECT_EQ(clicks, 0);
-  harness.Key(Control("Command1"), VK_SPACE);
-  EXPECT_EQ(clicks, 1);
-}
-
-// A case- or width-blind comparison would miss these changes; the edit control's own default limit (32,767
-// characters; 30,000 in Wine) is not the box's; once its edit control is gone, the box keeps the text itself.
-TEST_F(Win32FormTest, EditControlTrapsStayHiddenAndTheBoxOutlivesItsWindow) {
+// A case- or width-blind comparison (as lstrcmpW's) would miss these changes; without its edit control, the box
+// keeps the text itself.
+TEST_F(Win32FormTest, CaseAndWidthChangesCountAndTheBoxOutlivesItsWindow) {
   const std::shared_ptr<TextBox> box = form.TextBoxNamed("Text7");
   int events = 0;
   auto sub = box->OnChange([&] { ++events; });
   for (const std::u16string text : {u"abc", u"ABC", u"\uFF21BC", u"ABC"}) box->SetText(text);
   EXPECT_EQ(events, 4);
-  const std::u16string longer(33000, u'7');
-  harness.Select("Text7", 0, 3);
-  harness.Paste("Text7", longer);
-  EXPECT_EQ(box->Text(), longer);
   harness.Build(Form1Description());
-  box->SetText(longer);
-  EXPECT_EQ(events, 5);
   box->SetText(u"43");
-  EXPECT_EQ(events, 6);
+  EXPECT_EQ(events, 5);
   EXPECT_EQ(box->Text(), u"43");
 }
 

