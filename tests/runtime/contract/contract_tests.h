@@ -134,6 +134,7 @@ TYPED_TEST_P(RuntimeContract, ProgramWritesRaiseOneChangeInsideTheCallOnlyOnARea
       {"Plain", u"xy", u"hello"},    {"Plain", u"", u""},           {"ReadOnly", u"1", u"0.5020"},
       {"ReadOnly", u"1", u"1"},      {"Limited", u"", u"12345"},    {"One", u"", u"long text"},
       {"Plain", u"Gr\u00FCn", u"Gr\u00FCn"}, {"Plain", u"Gr\u00FCn", u"Gru\u0308n"}, {"Plain", u"", u"\uFEFFbom"},
+      {"Plain", u"abc", u"ABC"}, {"Plain", u"ABC", u"\uFF21BC"},  // no comparison blind to case or width
       {"Plain", u"", u"\U0001F600 \u00FC \u20AC"}, {"Plain", u"", {u'a', char16_t(0xD800), u'b'}},
       {"Plain", u"", {char16_t(0xDC00), u'x'}}};
   for (const auto& [name, before, text] : cases) {
@@ -153,6 +154,17 @@ TYPED_TEST_P(RuntimeContract, ProgramWritesRaiseOneChangeInsideTheCallOnlyOnARea
     EXPECT_EQ(box->Caret(), 0);
     EXPECT_EQ(this->h_.SelectionLength(name), 0);
   }
+}
+
+// The program may keep a box after its window is gone.
+TYPED_TEST_P(RuntimeContract, ABoxOutlivesItsWindowWithItsTextAndEvents) {
+  auto box = this->Box("Limited");
+  box->SetText(u"1234");
+  this->h_.Build(ContractSpec());
+  EXPECT_EQ(box->Text(), u"1234");
+  ChangeLog log(*box);
+  box->SetText(u"still");
+  EXPECT_EQ(log.entries, (std::vector<Entry>{{u"still", 0}}));
 }
 
 TYPED_TEST_P(RuntimeContract, UserEditsRaiseOneChangeEachWithTheCaretWhereTheEditLeftIt) {
@@ -323,6 +335,7 @@ TYPED_TEST_P(RuntimeContract, Form1StartsAsDescribedAndTabsThroughItsStops) {
 }
 
 REGISTER_TYPED_TEST_SUITE_P(RuntimeContract, ProgramWritesRaiseOneChangeInsideTheCallOnlyOnARealChange,
+                            ABoxOutlivesItsWindowWithItsTextAndEvents,
                             UserEditsRaiseOneChangeEachWithTheCaretWhereTheEditLeftIt,
                             SetCaretClampsToTheEndEndsTheSelectionAndRejectsNegatives,
                             AListenerWritingItsOwnBoxRunsAgainNestedAndTheOuterRunGoesOn,

@@ -227,17 +227,6 @@ TEST_F(LineEditTrapTest, AClickPlacesTheCaretWhileKeyboardFocusSelectsTheWholeTe
   EXPECT_EQ(h_.SelectionLength("Plain"), 3);
 }
 
-TEST_F(LineEditTrapTest, ABoxOutlivesItsWidget) {
-  auto box = Start("Limited", u"1234");
-  h_.Build(contract::ContractSpec());  // the first window is gone
-  EXPECT_EQ(box->Text(), u"1234");
-  ChangeLog log(*box);
-  box->SetText(u"still");
-  EXPECT_EQ(log.entries, (std::vector<Entry>{{u"still", 0}}));
-  box->SetCaret(3);
-  EXPECT_EQ(box->Caret(), 0);
-}
-
 int Px(int twips, double dpi) { return static_cast<int>(std::lround(twips * dpi / 1440)); }
 QColor Rgb(Colour c) { return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF); }
 
