@@ -69,8 +69,8 @@ void Expect(const std::string& got, const std::string& want, const std::string& 
 void ParseNumber(Bytes in) {
   const runtime::Locale& locale = Locale(in.Byte() % 4);
   const std::u16string text = in.Units();
-  // For strtod: the separator as ".", other non-ASCII (and a "." that is not the separator) as "#". Then the
-  // grammar: spaces, a sign, digits with at most one separator among them (a digit at least), an exponent, spaces.
+  // For strtod: the separator as ".", other non-ASCII (and a "." that is not the separator) as "#". Then the grammar:
+  // spaces, a sign, digits with at most one separator among them (a digit at least), an exponent, spaces.
   std::string s;
   for (const char16_t c : text) s += c == locale.DecimalSeparator()[0] ? '.' : c == u'.' || c > 0x7E ? '#' : char(c);
   std::size_t i = s.find_first_not_of(' '), n = s.find_last_not_of(' ') + 1;
@@ -86,8 +86,7 @@ void ParseNumber(Bytes in) {
          "ParseNumber(" + Show(text) + ") in " + locale.Name());
 }
 
-// Input: the locale byte; a byte with the pattern (bit 0: "0.0000" | "0.00")
-// and the scale (bits 1-3); then the text.
+// Input: the locale byte; a byte with the pattern (bit 0: "0.0000" | "0.00") and the scale (bits 1-3); then the text.
 void FractionText(Bytes in) {
   static constexpr double kScales[] = {255, 100, 1, 3, 7, 0.1, 1e-300, 1e300};
   const runtime::Locale& locale = Locale(in.Byte());
@@ -116,11 +115,11 @@ void FractionText(Bytes in) {
          "FractionText(" + Show(text) + ", " + Show(scale) + ", " + Show(pattern) + ") in " + locale.Name());
 }
 
-// Input: byte 0 bits 0-1 the delimiter ("." | "^" | "," | a unit from the input), bits 2-3 the allowed set
-// (digits + delimiter | digits | up to 8 units from the input, after a length byte | digits + delimiter), bits 4-5
-// the locale, bit 6 the caret taken as is (to the 16-bit scan limit), not modulo length + 2; bytes 1-2 the caret;
-// the chosen delimiter and set; the text. `long_text` puts a run of 32,766 "0" (moved by the next byte, +-128)
-// before the text and the caret near its end, where the scan index overflows.
+// Input: byte 0 bits 0-1 the delimiter ("." | "^" | "," | a unit from the input), bits 2-3 the allowed set (digits +
+// delimiter | digits | up to 8 units from the input, after a length byte | digits + delimiter), bits 4-5 the locale,
+// bit 6 the caret taken as is (to the 16-bit scan limit), not modulo length + 2; bytes 1-2 the caret; the chosen
+// delimiter and set; the text. `long_text` puts a run of 32,766 "0" (moved by the next byte, +-128) before the text and
+// the caret near its end, where the scan index overflows.
 void CleanText(Bytes in, bool long_text = false) {
   const std::uint8_t mode = in.Byte();
   const std::uint16_t field = in.U16();

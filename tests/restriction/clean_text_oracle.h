@@ -1,6 +1,6 @@
-// The numeric text filter step by step as the rule is written, to check the production code against: 1-based
-// positions, checked 32-bit caret arithmetic, a 16-bit scan index, one character erased at a time, every comparison
-// through Locale::TextEquals. Do not optimise it.
+// The numeric text filter step by step as the rule is written, to check the production code against: 1-based positions,
+// checked 32-bit caret arithmetic, a 16-bit scan index, one character erased at a time, every comparison through
+// Locale::TextEquals. Do not optimise it.
 #pragma once
 
 #include <cstdint>
@@ -43,8 +43,8 @@ inline std::u16string_view Mid(std::u16string_view s, std::int32_t start,
   return s.substr(static_cast<std::size_t>(start - 1), static_cast<std::size_t>(count));
 }
 
-// Occurrences of `find` (compared through the locale) from position 1, left to right without overlap, replaced
-// by `repl`; at most `count` of them unless count is -1. Replaced text is not searched again.
+// Occurrences of `find` (compared through the locale) from position 1, left to right without overlap, replaced by
+// `repl`; at most `count` of them unless count is -1. Replaced text is not searched again.
 inline std::u16string Replace(std::u16string_view s, std::u16string_view find, std::u16string_view repl,
                               const runtime::Locale& locale, std::int32_t count = -1) {
   std::u16string out;

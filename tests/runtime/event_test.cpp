@@ -1,5 +1,5 @@
-// The event's dispatch rules; the contract suite checks that every backend
-// raises through them and checks the dispatch error log.
+// The event's dispatch rules; the contract suite checks that every backend raises through them and checks the dispatch
+// error log.
 #include "runtime/event.h"
 
 #include <gtest/gtest.h>
@@ -15,8 +15,8 @@
 namespace pigmo::runtime {
 namespace {
 
-// In subscription order; a listener subscribed or renewed (c ends itself while running) during a dispatch is
-// first called by the next one, an ended one no more, and it is released once no dispatch holds it.
+// In subscription order; a listener subscribed or renewed (c ends itself while running) during a dispatch is first
+// called by the next one, an ended one no more, and it is released once no dispatch holds it.
 TEST(EventTest, ListenersMayEndRenewAndSubscribeDuringDispatchAndBeMany) {
   Event event;
   std::string calls;

@@ -1,6 +1,5 @@
-// The locale service on each platform (ICU on Linux, Windows' own locale data
-// under Wine): names in either spelling, stock separators, the user's locale,
-// and a comparison blind to letter case and character width only.
+// The locale service on each platform (ICU on Linux, Windows' own locale data under Wine): names in either spelling,
+// stock separators, the user's locale, and a comparison blind to letter case and character width only.
 #include "runtime/locale.h"
 
 #include <gtest/gtest.h>

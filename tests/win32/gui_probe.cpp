@@ -1,5 +1,5 @@
-// Reads a running Pigmo.exe from another process for gui-test: each text box ("Text1 255"), the swatch's painted
-// colour as 0xBBGGRR ("Label4 FFFFFF") and the focused control ("focus Text1"). Exits 1 while there is no window.
+// Reads a running Pigmo.exe from another process for gui-test: each text box ("Text1 255"), the swatch's painted colour
+// as 0xBBGGRR ("Label4 FFFFFF") and the focused control ("focus Text1"). Exits 1 while there is no window.
 #include <windows.h>
 
 #include <cstdio>

@@ -53,8 +53,8 @@ class Win32FormTest : public ::testing::Test {
   Win32Form& form;
 };
 
-// A fixed, centred, unowned window (so it has a task-bar button) with the program's own icon in each size: this
-// test program carries Pigmo.exe's resources. Then each control at 96 dpi and after a move to a monitor of 144.
+// A fixed, centred, unowned window (so it has a task-bar button) with the program's own icon in each size: this test
+// program carries Pigmo.exe's resources. Then each control at 96 dpi and after a move to a monitor of 144.
 TEST_F(Win32FormTest, WindowAndControlsAsDescribedAtEachScale) {
   const FormSpec& d = Form1Description();
   const LONG_PTR style = GetWindowLongPtrW(form.Handle(), GWL_STYLE);

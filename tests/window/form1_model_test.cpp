@@ -1,6 +1,6 @@
-// Form1 on the in-memory backend: random edit sequences (even seeds hostile) checked against what must always
-// hold, run at length by scripts/soak with PIGMO_SOAK_SEQUENCES (default 1000 per locale) and PIGMO_SOAK_SEED
-// (default 1); then worked edits for what the model cannot pin: exact texts, messages, failures, the layout.
+// Form1 on the in-memory backend: random edit sequences (even seeds hostile) checked against what must always hold, run
+// at length by scripts/soak with PIGMO_SOAK_SEQUENCES (default 1000 per locale) and PIGMO_SOAK_SEED (default 1); then
+// worked edits for what the model cannot pin: exact texts, messages, failures, the layout.
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -51,8 +51,8 @@ constexpr const char* kBoxes[] = {"Text1", "Text2", "Text3", "Text8", "Text4", "
 constexpr RowModel kRows[] = {{"Text1", "Text4", 255, u"0.0000"}, {"Text2", "Text5", 255, u"0.0000"},
                               {"Text3", "Text6", 255, u"0.0000"}, {"Text8", "Text9", 100, u"0.00"}};
 
-// A random user; a hostile one also edits the colour array box and types control characters, direction marks,
-// lone surrogates, other scripts' digits and separators, and longer pastes.
+// A random user; a hostile one also edits the colour array box and types control characters, direction marks, lone
+// surrogates, other scripts' digits and separators, and longer pastes.
 struct Editor {
   const char* Edit() {
     const char* name = kBoxes[Pick(hostile ? 9 : 8)];
@@ -96,8 +96,8 @@ struct Editor {
   bool hostile;
 };
 
-// What must hold after every edit. It tracks what depends on the history: the colour array box (the user may
-// have edited it since the last input edit) and the fraction texts the last check saw.
+// What must hold after every edit. It tracks what depends on the history: the colour array box (the user may have
+// edited it since the last input edit) and the fraction texts the last check saw.
 class Invariants {
  public:
   explicit Invariants(MemoryForm1& w) : w_(w), array_(w.Text("Text7")) {
@@ -176,8 +176,8 @@ class Form1FlowTest : public ::testing::Test {
   MemoryForm1 w{runtime::Locale::Named("en_US")};
 };
 
-// From the start texts (the About message changes none), each edit pasted over its whole box. A long paste is
-// cut to the three-character limit before the handler sees it; "pairs" is cut inside a surrogate pair.
+// From the start texts (the About message changes none), each edit pasted over its whole box. A long paste is cut to
+// the three-character limit before the handler sees it; "pairs" is cut inside a surrogate pair.
 TEST_F(Form1FlowTest, TheAboutMessageThenEachEditSetsItsBoxItsFractionAndTheArray) {
   w.form.ButtonControl("Command1").Click();
   ASSERT_EQ(w.form.Messages().size(), 1u);
@@ -225,8 +225,8 @@ TEST_F(Form1FlowTest, ANegativeChannelStaysAndTheNextBindingDropsTheFractionsMin
   PasteOver(w.Box("Text1"), u"-6");
   EXPECT_EQ(red_fractions, (std::vector<std::u16string>{u"0.0196", u"-0.0235"}));
   EXPECT_EQ(w.Text("Text7"), u"[-0.0235,0.0353,1,1]");
-  // While Text1 is no number that clean neither fails nor writes "0" or "1"; then 255's 1.0000, written by the
-  // nested and the outer run, is each time rewritten to 1 before the spy, listening last, reads it.
+  // While Text1 is no number that clean neither fails nor writes "0" or "1"; then 255's 1.0000, written by the nested
+  // and the outer run, is each time rewritten to 1 before the spy, listening last, reads it.
   PasteOver(w.Box("Text2"), u"8");
   red_fractions.clear();
   PasteOver(w.Box("Text1"), u"ab");
@@ -243,8 +243,8 @@ TEST(Form1CommaLocaleTest, TheHandlerWritesTheLocalesComma) {
   EXPECT_EQ(seen, (std::vector<std::u16string>{u"0,5020", u"0.5020"}));
 }
 
-// The swatch fails: a platform failure ends the handler (Text7, written next, shows it) and reaches the dispatch,
-// a conversion error is suppressed, and the opacity handler, which does not paint, meets neither.
+// The swatch fails: a platform failure ends the handler (Text7, written next, shows it) and reaches the dispatch, a
+// conversion error is suppressed, and the opacity handler, which does not paint, meets neither.
 class FailingSwatchForm final : public runtime::Form {
  public:
   explicit FailingSwatchForm(runtime::ErrorKind kind) : kind(kind) {}

@@ -1,5 +1,5 @@
-// The runtime contract every backend passes: its test file defines a Harness
-// (harness.h) and instantiates RuntimeContract with it.
+// The runtime contract every backend passes: its test file defines a Harness (harness.h) and instantiates
+// RuntimeContract with it.
 #pragma once
 
 #include <gmock/gmock.h>
@@ -22,8 +22,7 @@
 
 namespace pigmo::runtime::contract {
 
-// A small window: a plain box, boxes limited to three and one characters, a
-// read-only box, a label and a button.
+// A small window: a plain box, boxes limited to three and one characters, a read-only box, a label and a button.
 inline const FormSpec& ContractSpec() {
   const auto box = [](std::string_view name, int row, bool read_only, int max_length) {
     return ControlSpec{name, ControlKind::kTextBox, {120, 120 + 360 * row, 1800, 285}, u"", {}, {}, read_only,
@@ -64,9 +63,8 @@ inline Step Sel(std::int32_t start, std::int32_t length = 0) { return {Step::kSe
 inline Step Type(std::u16string keys) { return {Step::kType, std::move(keys)}; }
 inline Step Paste(std::u16string clip) { return {Step::kPaste, std::move(clip)}; }
 
-// The program writes `start`, then the user acts: the box raises exactly
-// `changes` and keeps the text of the last one; where given, the last cut or
-// copy put `clip` on the clipboard and the caret ends at `caret`.
+// The program writes `start`, then the user acts: the box raises exactly `changes` and keeps the text of the last one;
+// where given, the last cut or copy put `clip` on the clipboard and the caret ends at `caret`.
 struct EditCase {
   const char* box;
   std::u16string start;
@@ -80,9 +78,8 @@ inline const std::vector<EditCase>& EditCases() {
   const Step back{Step::kBackspace}, del{Step::kDelete}, cut{Step::kCut}, undo{Step::kUndo};
   static const std::vector<EditCase> cases = {
       {"Limited", u"", {Type(u"12")}, {{u"1", 1}, {u"12", 2}}}, {"Limited", u"12", {Sel(1), Type(u"x")}, {{u"1x2", 2}}},
-      // The limit refuses a keystroke whole, whatever the character; over a
-      // selection it fits again. A program write past it stands; the user
-      // may only shrink the text.
+      // The limit refuses a keystroke whole, whatever the character; over a selection it fits again. A program write
+      // past it stands; the user may only shrink the text.
       {"Limited", u"", {Type(u"ab\u00FCz")}, {{u"a", 1}, {u"ab", 2}, {u"ab\u00FC", 3}}},
       {"Limited", u"123", {Sel(1, 1), Type(u"x")}, {{u"1x3", 2}}}, {"One", u"", {Type(u"ab")}, {{u"a", 1}}},
       {"One", u"a", {Sel(0, 1), Type(u"b")}, {{u"b", 1}}},
@@ -126,9 +123,8 @@ TYPED_TEST_SUITE_P(RuntimeContract);
 
 using ::testing::ElementsAre;
 
-// Inside the call, only on a real change, with the caret at 0 and no
-// selection; read-only and the typed limit bind the user only; the text is
-// kept code unit for code unit.
+// Inside the call, only on a real change, with the caret at 0 and no selection; read-only and the typed limit bind the
+// user only; the text is kept code unit for code unit.
 TYPED_TEST_P(RuntimeContract, ProgramWritesRaiseOneChangeInsideTheCallOnlyOnARealChange) {
   const std::vector<std::tuple<const char*, std::u16string, std::u16string>> cases = {
       {"Plain", u"xy", u"hello"},    {"Plain", u"", u""},           {"ReadOnly", u"1", u"0.5020"},
@@ -233,10 +229,9 @@ TYPED_TEST_P(RuntimeContract, AListenerWritingItsOwnBoxRunsAgainNestedAndTheOute
   EXPECT_EQ(box->Text(), u"51");
 }
 
-// Any exception that leaves a listener stops at the event dispatch, on every
-// path into it (user edit, program write, click): ours as it is, any other
-// logged as foreign; the next listener still runs and nothing unwinds into
-// the toolkit.
+// Any exception that leaves a listener stops at the event dispatch, on every path into it (user edit, program write,
+// click): ours as it is, any other logged as foreign; the next listener still runs and nothing unwinds into the
+// toolkit.
 TYPED_TEST_P(RuntimeContract, AnyExceptionLeavingAListenerIsContainedAndReported) {
   auto box = this->Box("Limited");
   std::vector<ErrorKind> observed;
@@ -296,9 +291,8 @@ TYPED_TEST_P(RuntimeContract, LabelsButtonsAndMessageBoxesAsAskedAndUnknownNames
   EXPECT_THROW(this->form_->ButtonNamed("Swatch"), Error);
 }
 
-// Form1 as described: start texts with no event, the focus in the first
-// stop and Tab through the stops both ways, each box taking the focus with
-// its whole text selected, so that typing replaces it.
+// Form1 as described: start texts with no event, the focus in the first stop and Tab through the stops both ways, each
+// box taking the focus with its whole text selected, so that typing replaces it.
 TYPED_TEST_P(RuntimeContract, Form1StartsAsDescribedAndTabsThroughItsStops) {
   const FormSpec& description = window::Form1Description();
   Form& form = this->h_.Build(description);

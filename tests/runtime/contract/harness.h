@@ -1,6 +1,5 @@
-// What the contract suite needs from a backend: build and show a form, and act
-// as the user through the backend's own input path (for a real toolkit: key
-// and mouse events), never through TextBox. Default-constructible.
+// What the contract suite needs from a backend: build and show a form, and act as the user through the backend's own
+// input path (for a real toolkit: key and mouse events), never through TextBox. Default-constructible.
 #pragma once
 
 #include <cstdint>
@@ -28,8 +27,8 @@ class Harness {
   // Shows the form and waits until its window has the keyboard focus.
   virtual void Show() = 0;
   virtual bool WindowOpen() = 0;
-  // The user on the named box, focused or not, from its caret and selection.
-  // Type sends a keystroke a character; Cut and Copy return the clipboard.
+  // The user on the named box, focused or not, from its caret and selection. Type sends a keystroke a character; Cut
+  // and Copy return the clipboard.
   virtual void Type(std::string_view box, std::u16string_view keys) = 0;
   virtual void Paste(std::string_view box, std::u16string_view clip) = 0;
   virtual void Select(std::string_view box, std::int32_t start, std::int32_t length) = 0;

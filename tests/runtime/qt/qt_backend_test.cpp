@@ -1,6 +1,5 @@
-// The Qt backend: the contract suite driven by QTest key and mouse events on
-// the real widgets; what only QLineEdit must get right beyond it; Form1's
-// window against its description and with its handlers.
+// The Qt backend: the contract suite driven by QTest key and mouse events on the real widgets; what only QLineEdit must
+// get right beyond it; Form1's window against its description and with its handlers.
 #include <QAccessible>
 #include <QApplication>
 #include <QClipboard>
@@ -165,8 +164,8 @@ TEST_F(LineEditTrapTest, RedoUndoAndContextMenuPasteRaiseOneChangeEachWithinTheL
   EXPECT_FALSE(read_only.contains(QStringLiteral("&Paste")) || read_only.contains(QStringLiteral("Cu&t")));
 }
 
-// A move-drag from elsewhere dropped at the box's left edge. An accepted
-// move deletes its source, so a drop that inserts nothing must be refused.
+// A move-drag from elsewhere dropped at the box's left edge. An accepted move deletes its source, so a drop that
+// inserts nothing must be refused.
 TEST_F(LineEditTrapTest, DropsAreCutToTheRoomLeftAndRefusedWithoutRoom) {
   const std::tuple<const char*, std::u16string, std::u16string, std::u16string> cases[] = {
       {"Limited", u"1", u"98765", u"981"}, {"Limited", u"12", u"98", u"912"}, {"Limited", u"123", u"4", u"123"},
@@ -190,10 +189,9 @@ TEST_F(LineEditTrapTest, DropsAreCutToTheRoomLeftAndRefusedWithoutRoom) {
   }
 }
 
-// An input method commit is cut to the room left plus what it replaces; a
-// keystroke is refused whole when its text does not fit: format characters,
-// private-use characters and surrogate pairs count like any other, also
-// with the Ctrl+Shift that types format characters on Windows.
+// An input method commit is cut to the room left plus what it replaces; a keystroke is refused whole when its text does
+// not fit: format characters, private-use characters and surrogate pairs count like any other, also with the Ctrl+Shift
+// that types format characters on Windows.
 TEST_F(LineEditTrapTest, CommitsAndKeystrokesOfAnyCharacterCountAgainstTheLimit) {
   const std::tuple<std::u16string, std::u16string, int, std::u16string> commits[] = {
       {u"", u"12345", 0, u"123"}, {u"12", u"xyz", 1, u"1xy"}, {u"123", u"x", 0, u"123"}};
@@ -282,9 +280,8 @@ TEST(QtForm1Test, EveryControlSitsFontsAndColoursAsDescribedAtAnyDpi) {
   }
 }
 
-// Form1 with its handlers on real line edits: typed keys reach Text7 and the
-// swatch. The frame, caption, centring and icons as a window manager sees
-// them are checked on the real program (x11_window_test.sh).
+// Form1 with its handlers on real line edits: typed keys reach Text7 and the swatch. The frame, caption, centring and
+// icons as a window manager sees them are checked on the real program (x11_window_test.sh).
 TEST(QtForm1Test, TypingReachesTheArrayAndSwatchAndOnlySpacePressesTheButton) {
   QtHarness h;
   h.Build(window::Form1Description());
@@ -314,8 +311,8 @@ TEST(QtForm1Test, TypingReachesTheArrayAndSwatchAndOnlySpacePressesTheButton) {
   EXPECT_EQ(clicks, 1);
 }
 
-// Captions tied to their boxes, descriptions, the swatch's colour in words
-// after every change, the window's role and every shipped icon size.
+// Captions tied to their boxes, descriptions, the swatch's colour in words after every change, the window's role and
+// every shipped icon size.
 TEST(QtForm1Test, AssistiveToolsLearnCaptionsDescriptionsColourRoleAndIcons) {
   const auto form = BuildQtForm(window::Form1Description());
   const auto access = [&](const char* n) { return QAccessible::queryAccessibleInterface(form->ControlWidget(n)); };
