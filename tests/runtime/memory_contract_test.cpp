@@ -31,7 +31,7 @@ class MemoryHarness final : public Harness {
   // By definition an information box with one OK button, closed at once.
   std::vector<ShownMessage> Messages() override {
     std::vector<ShownMessage> shown;
-    for (const auto& m : form_->Messages()) shown.push_back({SplitLines(m.text), m.title, true, true});
+    for (const auto& m : form_->Messages()) shown.push_back({m.text, m.title, true, true});
     return shown;
   }
 

@@ -125,7 +125,7 @@ class Win32Harness final : public contract::Harness {
     EXPECT_EQ(GetWindow(box, GW_OWNER), answering_->form_->Handle());  // so the system keeps the window disabled
     contract::ShownMessage& seen = answering_->messages_.emplace_back();
     seen.title = WindowText(box);
-    seen.lines = contract::SplitLines(WindowText(GetDlgItem(box, 0xFFFF)));  // the standard box's text
+    seen.text = WindowText(GetDlgItem(box, 0xFFFF));  // the standard box's text
     // The icon's control ID differs between Windows and Wine.
     const auto information = reinterpret_cast<LRESULT>(LoadIconW(nullptr, IDI_INFORMATION));
     int buttons = 0;

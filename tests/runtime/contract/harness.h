@@ -14,7 +14,7 @@ namespace pigmo::runtime::contract {
 
 // A message box as the user saw it before answering it with OK.
 struct ShownMessage {
-  std::vector<std::u16string> lines;  // the text, split at its line breaks
+  std::u16string text;  // with its line breaks as the platform writes them
   std::u16string title;
   bool information_icon = false, only_ok_button = false;
 };
@@ -44,19 +44,5 @@ class Harness {
   virtual void Click(std::string_view button) = 0;
   virtual std::vector<ShownMessage> Messages() = 0;
 };
-
-// Splits a text at CR LF, CR and LF.
-inline std::vector<std::u16string> SplitLines(std::u16string_view text) {
-  std::vector<std::u16string> lines(1);
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    if (text[i] != u'\r' && text[i] != u'\n') {
-      lines.back().push_back(text[i]);
-      continue;
-    }
-    i += text[i] == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n';
-    lines.emplace_back();
-  }
-  return lines;
-}
 
 }  // namespace pigmo::runtime::contract

@@ -82,7 +82,7 @@ class QtHarness final : public contract::Harness {
       auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
       if (!box || !box->isVisible()) return;
       EXPECT_EQ(box->parentWidget(), form_->Window());  // modal to this window
-      messages_.push_back({contract::SplitLines(ToU16String(box->text())), ToU16String(box->windowTitle()),
+      messages_.push_back({ToU16String(box->text()), ToU16String(box->windowTitle()),
                            box->icon() == QMessageBox::Information && !box->iconPixmap().isNull(),
                            box->buttons().size() == 1 && box->button(QMessageBox::Ok)});
       box->buttons().size() == 1 ? box->buttons().front()->click() : box->done(0);
@@ -243,6 +243,7 @@ TEST(QtForm1Test, EveryControlSitsFontsAndColoursAsDescribedAtAnyDpi) {
       EXPECT_EQ(w->geometry(), QRect(Px(b.left, dpi), Px(b.top, dpi), Px(b.width, dpi), Px(b.height, dpi)));
       EXPECT_TRUE(QRect(QPoint(), client).contains(w->geometry()));
       EXPECT_EQ(w->accessibleName(), ToQString(c.accessible_name));
+      if (!c.accessible_description.empty()) EXPECT_EQ(w->accessibleDescription(), ToQString(c.accessible_description));
       EXPECT_FALSE(w->accessibleName().isEmpty() || names.contains(w->accessibleName()));  // read aloud, told apart
       names << w->accessibleName();
       const QFont f = w->font();
@@ -305,9 +306,9 @@ TEST(QtForm1Test, TypingReachesTheArrayAndSwatchAndOnlySpacePressesTheButton) {
   EXPECT_EQ(clicks, 1);
 }
 
-// Captions tied to their boxes, descriptions, the swatch's colour in words after every change, the window's role and
+// Captions tied to their boxes, the swatch's colour in words after every change, the window's role and
 // every shipped icon size.
-TEST(QtForm1Test, AssistiveToolsLearnCaptionsDescriptionsColourRoleAndIcons) {
+TEST(QtForm1Test, AssistiveToolsLearnCaptionsTheColourTheRoleAndIcons) {
   const auto form = BuildQtForm(window::Form1Description());
   const auto access = [&](const char* n) { return QAccessible::queryAccessibleInterface(form->ControlWidget(n)); };
   const auto says = [&](const char* name) { return access(name)->text(QAccessible::Description); };
@@ -318,11 +319,6 @@ TEST(QtForm1Test, AssistiveToolsLearnCaptionsDescriptionsColourRoleAndIcons) {
     EXPECT_EQ(labels[0].first->text(QAccessible::Name), QString::fromUtf8(caption));
   }
   EXPECT_TRUE(access("Text4")->relations(QAccessible::Label).isEmpty());
-  for (const auto& [box, part] : {std::pair{"Text1", "0 to 255"}, {"Text2", "0 to 255"}, {"Text3", "0 to 255"},
-                                  {"Text8", "to 100"}, {"Text4", "red"}, {"Text5", "green"},
-                                  {"Text6", "blue"}, {"Text9", "opacity"}, {"Text7", "array"}}) {
-    EXPECT_TRUE(says(box).contains(QLatin1String(part))) << box;
-  }
   EXPECT_EQ(says("Label4"), "White: red 255, green 255, blue 255");
   for (const auto& [colour, words] : std::initializer_list<std::pair<Colour, const char*>>{
            {0x00008000, "Dark green: red 0, green 128, blue 0"}, {0x000080FF, "Orange: red 255, green 128, blue 0"},
