@@ -17,10 +17,6 @@
 
 namespace pigmo::colour {
 
-void PrintTo(const DecimalNumber& n, std::ostream* out) {
-  *out << (n.negative ? "-" : "+") << "0." << n.digits << "e" << n.point;
-}
-
 namespace {
 
 using runtime::ErrorKind;

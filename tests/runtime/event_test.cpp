@@ -53,16 +53,5 @@ TEST(EventTest, ListenersMayEndRenewAndSubscribeDuringDispatchAndBeMany) {
   EXPECT_EQ(TestProbe::ListenerCount(event), 0u);
 }
 
-TEST(EventTest, AnEventDestroyedByItsListenerEndsItsDispatchAndSubscriptions) {
-  auto event = std::make_unique<Event>();
-  int later = 0;
-  auto a = event->Subscribe([&] { event.reset(); });
-  auto b = event->Subscribe([&] { ++later; });
-  event->Raise();
-  EXPECT_EQ(later, 0);
-  EXPECT_FALSE(a.Active() || b.Active());
-  a.Reset();  // harmless without its event
-}
-
 }  // namespace
 }  // namespace pigmo::runtime
