@@ -129,18 +129,19 @@ class LineEditTrapTest : public ::testing::Test {
     box->SetCaret(static_cast<std::int32_t>(start.size()));
     return box;
   }
-  // Triggers the context menu entry starting with `trigger`; returns the entries' texts.
-  QStringList Menu(const char* box, const char* trigger = "-") {
+  // Triggers the context menu's entry starting with `entry`; false when the menu has none.
+  bool Menu(const char* box, const char* entry) {
     QContextMenuEvent open(QContextMenuEvent::Mouse, {2, 2}, h_.Edit(box)->mapToGlobal(QPoint(2, 2)));
     QApplication::sendEvent(h_.Edit(box), &open);
-    QStringList texts;
     auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+    bool found = false;
     for (QAction* action : menu ? menu->actions() : QList<QAction*>()) {
-      texts << action->text().section(QLatin1Char('\t'), 0, 0);
-      if (action->text().startsWith(QLatin1String(trigger))) action->trigger();
+      if (!action->text().startsWith(QLatin1String(entry))) continue;
+      found = true;
+      action->trigger();
     }
     if (menu) menu->close();
-    return texts;
+    return found;
   }
 
   QtHarness h_;
@@ -156,12 +157,9 @@ TEST_F(LineEditTrapTest, RedoUndoAndContextMenuPasteRaiseOneChangeEachWithinTheL
   h_.Paste("Limited", u"8");
   h_.Undo("Limited");
   QGuiApplication::clipboard()->setText(QStringLiteral("23456"));
-  EXPECT_TRUE(Menu("Limited", "&Paste").contains(QStringLiteral("&Paste")));
+  EXPECT_TRUE(Menu("Limited", "&Paste"));
   EXPECT_EQ(log.entries,
             (std::vector<Entry>{{u"7", 1}, {u"", 0}, {u"7", 1}, {u"78", 2}, {u"7", 1}, {u"723", 3}}));
-  const QStringList read_only = Menu("ReadOnly");
-  EXPECT_TRUE(read_only.contains(QStringLiteral("&Copy")));
-  EXPECT_FALSE(read_only.contains(QStringLiteral("&Paste")) || read_only.contains(QStringLiteral("Cu&t")));
 }
 
 // Other ways text gets in, each cut to the room left (plus what it replaces) or refused whole: a move-drag dropped at
@@ -205,18 +203,6 @@ TEST_F(LineEditTrapTest, DropsCommitsAndKeystrokesOfAnyCharacterKeepTheLimit) {
     EXPECT_EQ(box->Text(), expected);
     EXPECT_EQ(log.entries.size(), expected == start ? 0u : 1u);
   }
-}
-
-TEST_F(LineEditTrapTest, AClickPlacesTheCaretWhileKeyboardFocusSelectsTheWholeText) {
-  Start("Plain", u"abc");
-  QTest::mouseClick(h_.Edit("Plain"), Qt::LeftButton, {}, QPoint(1, h_.Edit("Plain")->height() / 2));
-  EXPECT_EQ(h_.Focused(), "Plain");
-  EXPECT_EQ(h_.SelectionLength("Plain"), 0);
-  h_.PressTab(false);
-  h_.Select("Plain", 1, 1);
-  h_.PressTab(true);  // back by keyboard: everything selected again
-  EXPECT_EQ(h_.Focused(), "Plain");
-  EXPECT_EQ(h_.SelectionLength("Plain"), 3);
 }
 
 int Px(int twips, double dpi) { return static_cast<int>(std::lround(twips * dpi / 1440)); }
