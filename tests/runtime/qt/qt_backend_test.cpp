@@ -307,6 +307,8 @@ TEST(QtForm1Test, AssistiveToolsLearnCaptionsTheColourTheRoleAndIcons) {
   }
   EXPECT_TRUE(access("Text4")->relations(QAccessible::Label).isEmpty());
   EXPECT_EQ(says("Label4"), "White: red 255, green 255, blue 255");
+  form->LabelNamed("Label1").SetBackColour(0x000000FF);
+  EXPECT_EQ(says("Label1"), QString());  // a caption is read as it is, whatever its colour
   for (const auto& [colour, words] : std::initializer_list<std::pair<Colour, const char*>>{
            {0x00008000, "Dark green: red 0, green 128, blue 0"}, {0x000080FF, "Orange: red 255, green 128, blue 0"},
            {0x00003C78, "Brown: red 120, green 60, blue 0"},
