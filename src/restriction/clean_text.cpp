@@ -194,8 +194,7 @@ Cleaned CleanWithUnitDelimiter(std::u16string_view text, std::int32_t caret, std
 }
 
 // The slow path, for delimiters of several code units, which the system
-// never uses: the rule step by step, window by window. It stays a function
-// of its own (noinline) so that the fast path compiles as tight as alone.
+// never uses: the rule step by step, window by window.
 
 // True when `pattern` occurs at 0-based index k of s, wholly inside it.
 bool MatchAt(std::u16string_view s, std::size_t k, std::u16string_view pattern, const runtime::Locale& locale) {
@@ -230,8 +229,11 @@ std::u16string Replace(std::u16string_view s, std::u16string_view pattern, std::
   return out;
 }
 
-[[gnu::noinline]] Cleaned CleanWithTextDelimiter(std::u16string_view text, std::int32_t n, std::u16string_view allowed,
-                               std::u16string_view delimiter, const runtime::Locale& locale) {
+// A function of its own (noinline), so that the fast path compiles as tight
+// as it does alone.
+[[gnu::noinline]] Cleaned CleanWithTextDelimiter(std::u16string_view text, std::int32_t n,
+                                                 std::u16string_view allowed, std::u16string_view delimiter,
+                                                 const runtime::Locale& locale) {
   // Commas become the delimiter; the caret stays where it was.
   std::u16string s = Replace(text, u",", delimiter, locale);
   // The last delimiter before the caret, 0-based, survives; else the first one.

@@ -77,8 +77,7 @@ std::unique_ptr<QtForm> BuildQtForm(const FormSpec& description, QtFormOptions o
 // fallback family, at `points` and the description's weight and styles.
 QFont ResolveFont(const FontSpec& description, double points);
 
-// The program's icon from the embedded images (16 to 256 px); null when
-// none were built in.
+// The program's icon, from the PNG images built into it (16 to 256 px).
 QIcon ProgramIcon();
 
 }  // namespace pigmo::runtime::qt
