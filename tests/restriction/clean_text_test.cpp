@@ -4,7 +4,6 @@
 #include <cstdint>
 #include <limits>
 #include <random>
-#include <span>
 #include <string>
 #include <tuple>
 #include <variant>
@@ -167,8 +166,8 @@ std::int32_t RandomCaret(std::mt19937& rng, std::size_t length) {
 
 // Case k seeds its generator with seed + k (counting on across locales): a failure's seed reproduces it.
 template <typename Generate>  // (generator, k) -> Input
-void ExpectSameAsOracle(std::uint32_t seed, std::span<const Locale> locales, int cases, Generate generate) {
-  for (const Locale& locale : locales) {
+void ExpectSameAsOracle(std::uint32_t seed, int cases, Generate generate) {
+  for (const Locale& locale : kLocales) {
     for (int k = 0; k < cases && !::testing::Test::HasFailure(); ++k, ++seed) {
       std::mt19937 rng(seed);
       const Input in = generate(rng, k);
@@ -182,7 +181,7 @@ TEST(CleanTextPropertyTest, ProductionMatchesTheOracleOnTheBindingsSets) {
   // Digits and delimiters come up most, as they do in a box.
   const std::u16string alphabet = u"0123456789012345678901234567890123456789....,,,,^^^aAzZ- \u00E4\uFF11";
   const std::u16string sets[][2] = {{kDigitsDot, u"."}, {u"0123456789^", u"^"}, {kDigits, u"^"}};
-  ExpectSameAsOracle(0x5EED2024u, kLocales, 3 * 1151, [&](std::mt19937& rng, int k) {
+  ExpectSameAsOracle(0x5EED2024u, 3 * 1151, [&](std::mt19937& rng, int k) {
     std::u16string text = RandomText(rng, alphabet, 40);
     const std::int32_t caret = RandomCaret(rng, text.size());
     return Input{std::move(text), caret, sets[k / 1151][0], sets[k / 1151][1]};
@@ -198,7 +197,7 @@ TEST(CleanTextPropertyTest, ProductionMatchesTheOracleOnHostileInput) {
                                        std::u16string(u"\0.", 2), std::u16string(1, kHighSurrogate)};
   const std::u16string allowed_sets[] = {u"0123456789", u"", std::u16string(1, u'\0'), u"a\u0301",
                                          std::u16string{kLowSurrogate, u'\u200B'}};
-  ExpectSameAsOracle(0x5EED2024u + 200000, kLocales, 9 * 5 * 18, [&](std::mt19937& rng, int k) {
+  ExpectSameAsOracle(0x5EED2024u + 200000, 9 * 5 * 18, [&](std::mt19937& rng, int k) {
     std::u16string text = RandomText(rng, alphabet, 24);
     const auto size = static_cast<std::int32_t>(text.size());
     const std::int32_t caret = k % 18 == 0 ? -1 - size : RandomCaret(rng, text.size());

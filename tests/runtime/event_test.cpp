@@ -9,7 +9,6 @@
 #include <string>
 #include <vector>
 
-#include "runtime/dispatch.h"
 #include "test_probe.h"
 
 namespace pigmo::runtime {
