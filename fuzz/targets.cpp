@@ -75,7 +75,11 @@ void ParseNumber(Bytes in) {
   for (const char16_t c : text) s += c == locale.DecimalSeparator()[0] ? '.' : c == u'.' || c > 0x7E ? '#' : char(c);
   std::size_t i = s.find_first_not_of(' '), n = s.find_last_not_of(' ') + 1;
   const auto take = [&](std::string_view set) { return i < n && set.find(s[i]) != set.npos && ++i; };
-  const auto digits = [&] { std::size_t k = 0; while (take("0123456789")) ++k; return k; };
+  const auto digits = [&] {
+    std::size_t k = 0;
+    while (take("0123456789")) ++k;
+    return k;
+  };
   take("+-");
   std::size_t count = digits();
   if (take(".")) count += digits();
@@ -100,10 +104,10 @@ void FractionText(Bytes in) {
   if (!want.starts_with("error")) {
     const int decimals = static_cast<int>(pattern.size()) - 2;
     char buf[32];
-    std::snprintf(buf, sizeof buf, "%.14e", std::fabs(q));                          // d.dddddddddddddde+XX
+    std::snprintf(buf, sizeof buf, "%.14e", std::fabs(q));                         // d.dddddddddddddde+XX
     const long long m = std::atoll((std::string(1, buf[0]) + (buf + 2)).c_str());  // the 15 digits
-    const int shift = std::max(std::atoi(buf + 17) - 14 + decimals, -16);           // m * 10^shift: the value in units
-    long long half = 5;                                                             // of the last decimal; round that
+    const int shift = std::max(std::atoi(buf + 17) - 14 + decimals, -16);          // m * 10^shift: the value in units
+    long long half = 5;                                                            // of the last decimal; round that
     for (int i = shift; i < -1; ++i) half *= 10;
     std::string n = shift >= 0 ? std::to_string(m) + std::string(shift, '0') : std::to_string((m + half) / (2 * half));
     n.insert(0, std::max(0, decimals + 1 - static_cast<int>(n.size())), '0');
@@ -130,8 +134,9 @@ void CleanText(Bytes in, bool long_text = false) {
   const runtime::Locale& locale = Locale((mode >> 4) & 3);
   const std::size_t filler = long_text ? 32766 - 128 + in.Byte() : 0;
   const std::u16string text = std::u16string(filler, u'0') + in.Units();
-  const std::int32_t caret = long_text ? std::max(0, static_cast<std::int32_t>(filler) - 128 + field % 512)
-                             : mode & 0x40 ? field : field % (static_cast<std::int32_t>(text.size()) + 2);
+  const std::int32_t caret = long_text     ? std::max(0, static_cast<std::int32_t>(filler) - 128 + field % 512)
+                             : mode & 0x40 ? field
+                                           : field % (static_cast<std::int32_t>(text.size()) + 2);
   Expect(Outcome([&] { return restriction::CleanText(text, caret, allowed, delimiter, locale); }),
          Outcome([&] { return restriction::oracle::CleanText(text, caret, allowed, delimiter, locale); }),
          "CleanText(" + Show(text) + ", " + std::to_string(caret) + ", " + Show(allowed) + ", " + Show(delimiter) +

@@ -19,8 +19,8 @@ int main(int argc, char** argv) {
   // An error that leaves a handler is contained by the event dispatch; the
   // window carries on. Say so on stderr for whoever is watching.
   pigmo::runtime::UnhandledErrors().SetObserver([](const pigmo::runtime::Error& error) {
-    std::fprintf(stderr, "pigmo: %s in an event handler: %s\n",
-                 pigmo::runtime::ErrorKindName(error.kind()), error.what());
+    std::fprintf(stderr, "pigmo: %s in an event handler: %s\n", pigmo::runtime::ErrorKindName(error.kind()),
+                 error.what());
   });
 
   auto form = pigmo::runtime::qt::BuildQtForm(pigmo::window::Form1Description());

@@ -13,8 +13,8 @@ namespace pigmo::bench {
 inline std::u16string MixedText(std::size_t length) {
   std::u16string s(length, u'0');
   for (std::size_t k = 0; k < length; ++k) {
-    s[k] = k % 97 == 41    ? u','
-           : k % 211 == 17 ? u'.'
+    s[k] = k % 97 == 41     ? u','
+           : k % 211 == 17  ? u'.'
            : k % 331 == 100 ? u'a'
                             : static_cast<char16_t>(u'0' + (k * 7 + k / 10) % 10);
   }

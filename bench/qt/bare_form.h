@@ -24,15 +24,14 @@ inline std::unique_ptr<QWidget> BuildBareWindow() {
   const double dx = screen ? screen->logicalDotsPerInchX() : 96.0;
   const double dy = screen ? screen->logicalDotsPerInchY() : 96.0;
   QFont font(QFontDatabase::hasFamily(latin1(form.font.face)) ? latin1(form.font.face)
-                                                                : latin1(form.font.fallback_family));
+                                                              : latin1(form.font.fallback_family));
   font.setPointSizeF(form.font.points);
   font.setWeight(static_cast<QFont::Weight>(form.font.weight));
 
   auto window = std::make_unique<QWidget>(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                                                        Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
   window->setWindowTitle(text(form.caption));
-  window->setFixedSize(runtime::TwipsToPixels(form.client_width, dx),
-                       runtime::TwipsToPixels(form.client_height, dy));
+  window->setFixedSize(runtime::TwipsToPixels(form.client_width, dx), runtime::TwipsToPixels(form.client_height, dy));
   for (const runtime::ControlSpec& c : form.controls) {
     QWidget* widget = nullptr;
     if (c.kind == runtime::ControlKind::kTextBox) {

@@ -33,8 +33,7 @@ bool CaptionedPigmo(Display* display, Window window) {
     int format = 0;
     unsigned long count = 0, after = 0;
     unsigned char* data = nullptr;
-    XGetWindowProperty(display, window, property, 0, 64, False, AnyPropertyType, &type, &format, &count,
-                       &after, &data);
+    XGetWindowProperty(display, window, property, 0, 64, False, AnyPropertyType, &type, &format, &count, &after, &data);
     const bool pigmo = data && std::string(reinterpret_cast<char*>(data), count) == "Pigmo";
     if (data) XFree(data);
     if (pigmo) return true;
@@ -88,8 +87,7 @@ int main(int argc, char** argv) {
       XEvent event;
       XNextEvent(display, &event);
       const auto seen = Clock::now();
-      if (event.type == MapNotify && !event.xmap.override_redirect &&
-          CaptionedPigmo(display, event.xmap.window)) {
+      if (event.type == MapNotify && !event.xmap.override_redirect && CaptionedPigmo(display, event.xmap.window)) {
         mapped = seen;
         break;
       }

@@ -52,7 +52,9 @@ struct FlowRig {
   window::Form1 handlers{*form, BenchLocale()};  // goes before the window it listens to
   QLineEdit* text1 = form->Box("Text1").Widget();
   int k = 0;
-  FlowRig() { for (int i = 0; i < kCycle; ++i) Edit(); }
+  FlowRig() {
+    for (int i = 0; i < kCycle; ++i) Edit();
+  }
   [[gnu::noinline]] void Edit() { TypeOverAll(text1, Digit(k++)); }
   QWidget* Window() const { return form->Window(); }
 };
@@ -85,9 +87,9 @@ struct FloorRig {
     const Writes& before = writes[(k + kCycle - 1) % kCycle];
     const Writes& now = writes[k % kCycle];
     TypeOverAll(text1, Digit(k++));
-    text4->setText(before.fraction);  // binding the restriction writes Text4 back unchanged
-    text4->setText(now.fraction);     // the handler's fraction
-    text4->setText(now.fraction);     // the restriction's clean after that change
+    text4->setText(before.fraction);       // binding the restriction writes Text4 back unchanged
+    text4->setText(now.fraction);          // the handler's fraction
+    text4->setText(now.fraction);          // the restriction's clean after that change
     QPalette palette = label4->palette();  // the swatch, as the backend paints it
     palette.setColor(QPalette::Window, now.swatch);
     label4->setPalette(palette);
@@ -148,8 +150,8 @@ void BM_CleanTextOnce(benchmark::State& state) {
   const std::u16string text = MixedText(static_cast<std::size_t>(state.range(0)));
   for (auto _ : state) {
     const double start = ThreadSeconds();
-    benchmark::DoNotOptimize(restriction::CleanText(text, static_cast<std::int32_t>(text.size()),
-                                                    u"0123456789.", u".", BenchLocale()));
+    benchmark::DoNotOptimize(
+        restriction::CleanText(text, static_cast<std::int32_t>(text.size()), u"0123456789.", u".", BenchLocale()));
     state.SetIterationTime(ThreadSeconds() - start);
   }
 }
@@ -196,9 +198,9 @@ int Census(int edits) {
                 i < floor_log.size() ? floor_log[i].c_str() : "");
   }
   const auto per_edit = [&](const char* what) {
-    return std::count_if(flow_log.begin(), flow_log.end(), [&](const std::string& line) {
-             return line.find(what) != std::string::npos;
-           }) / double{kCycle};
+    return std::count_if(flow_log.begin(), flow_log.end(),
+                         [&](const std::string& line) { return line.find(what) != std::string::npos; }) /
+           double{kCycle};
   };
   std::printf("census: setText=%g colour=%g caret=%g match=%s\n", per_edit(".setText("), per_edit(".colour("),
               carets / double{kCycle}, match ? "yes" : "no");
@@ -227,10 +229,12 @@ void QLineEdit::setCursorPosition(int position) {
 }
 
 void QWidget::setPalette(const QPalette& palette) {
-  static const auto real = pigmo::bench::Real<void (*)(QWidget*, const QPalette&)>("_ZN7QWidget10setPaletteERK8QPalette");
+  static const auto real =
+      pigmo::bench::Real<void (*)(QWidget*, const QPalette&)>("_ZN7QWidget10setPaletteERK8QPalette");
   using pigmo::bench::g_log;
   if (g_log && qobject_cast<QLabel*>(this)) {
-    g_log->push_back(objectName().toStdString() + ".colour(" + palette.color(QPalette::Window).name().toStdString() + ")");
+    g_log->push_back(objectName().toStdString() + ".colour(" + palette.color(QPalette::Window).name().toStdString() +
+                     ")");
   }
   real(this, palette);
 }

@@ -63,8 +63,8 @@ std::u16string FractionText(std::u16string_view text, double scale, std::u16stri
   return format.Format(RoundToSignificant(quotient, kFractionDigits), locale.DecimalSeparator());
 }
 
-std::u16string ArrayText(std::u16string_view red, std::u16string_view green,
-                         std::u16string_view blue, std::u16string_view opacity) {
+std::u16string ArrayText(std::u16string_view red, std::u16string_view green, std::u16string_view blue,
+                         std::u16string_view opacity) {
   std::u16string out;
   out.reserve(red.size() + green.size() + blue.size() + opacity.size() + 5);
   out += u'[';
@@ -79,8 +79,8 @@ std::u16string ArrayText(std::u16string_view red, std::u16string_view green,
   return out;
 }
 
-runtime::Colour SwatchColour(std::u16string_view red, std::u16string_view green,
-                             std::u16string_view blue, const runtime::Locale& locale) {
+runtime::Colour SwatchColour(std::u16string_view red, std::u16string_view green, std::u16string_view blue,
+                             const runtime::Locale& locale) {
   const std::int32_t b = SwatchComponent(blue, locale);
   const std::int32_t g = SwatchComponent(green, locale);
   const std::int32_t r = SwatchComponent(red, locale);

@@ -45,8 +45,8 @@ std::u16string FractionText(std::u16string_view text, double scale, std::u16stri
 bool IsEdgeValue(std::u16string_view text, double value, const runtime::Locale& locale);
 
 // "[" red "," green "," blue "," opacity "]", the texts inserted as they are.
-std::u16string ArrayText(std::u16string_view red, std::u16string_view green,
-                         std::u16string_view blue, std::u16string_view opacity);
+std::u16string ArrayText(std::u16string_view red, std::u16string_view green, std::u16string_view blue,
+                         std::u16string_view opacity);
 
 // red + 256 * green + 65536 * blue.
 //
@@ -56,7 +56,7 @@ std::u16string ArrayText(std::u16string_view red, std::u16string_view green,
 // then red, and the first failure stops the rule. A negative component
 // counts as 0 and one above 255 as 255, so the result is always a 24-bit
 // colour.
-runtime::Colour SwatchColour(std::u16string_view red, std::u16string_view green,
-                             std::u16string_view blue, const runtime::Locale& locale);
+runtime::Colour SwatchColour(std::u16string_view red, std::u16string_view green, std::u16string_view blue,
+                             const runtime::Locale& locale);
 
 }  // namespace pigmo::colour

@@ -51,8 +51,7 @@ double ToDouble(const DecimalNumber& value) {
   text.append(buffer, written.ptr);
 
   double result = 0.0;
-  const auto read = std::from_chars(text.data(), text.data() + text.size(), result,
-                                    std::chars_format::general);
+  const auto read = std::from_chars(text.data(), text.data() + text.size(), result, std::chars_format::general);
   if (read.ec == std::errc::result_out_of_range) {
     // from_chars says the same for both ends; the leading digit's position
     // tells them apart (here it is either above 300 or below -300).
@@ -69,8 +68,8 @@ DecimalNumber RoundToSignificant(double value, int significant) {
   significant = std::clamp(significant, 1, 17);
   // Scientific form always gives exactly `significant` digits.
   char buffer[40];
-  const auto written = std::to_chars(buffer, buffer + sizeof buffer, value,
-                                     std::chars_format::scientific, significant - 1);
+  const auto written =
+      std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::scientific, significant - 1);
   std::optional<DecimalNumber> decimal;
   if (written.ec == std::errc()) decimal = ScanNumber(std::u16string(buffer, written.ptr), u".");
   if (!decimal) runtime::Raise(runtime::ErrorKind::kOverflow, "number cannot be written");

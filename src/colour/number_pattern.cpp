@@ -48,8 +48,7 @@ NumberPattern NumberPattern::Parse(std::u16string_view pattern) {
   return NumberPattern(integer_digits, decimals);
 }
 
-std::u16string NumberPattern::Format(const DecimalNumber& value,
-                                     std::u16string_view separator) const {
+std::u16string NumberPattern::Format(const DecimalNumber& value, std::u16string_view separator) const {
   // Round to `decimals_` places: keep the digits down to that place and
   // look at the first one dropped. With only decimal digits in hand a tie
   // is exactly "5 and then nothing", and >= '5' rounds away from zero.
@@ -82,12 +81,10 @@ std::u16string NumberPattern::Format(const DecimalNumber& value,
   };
 
   const std::int64_t integer_digits = point > 0 ? point : 0;
-  const std::int64_t padding =
-      min_integer_digits_ > integer_digits ? min_integer_digits_ - integer_digits : 0;
+  const std::int64_t padding = min_integer_digits_ > integer_digits ? min_integer_digits_ - integer_digits : 0;
 
   std::u16string out;
-  out.reserve(static_cast<std::size_t>(1 + padding + integer_digits + decimals_) +
-              separator.size());
+  out.reserve(static_cast<std::size_t>(1 + padding + integer_digits + decimals_) + separator.size());
   if (value.negative && !zero) out.push_back(u'-');
   out.append(static_cast<std::size_t>(padding), u'0');
   for (std::int64_t p = 0; p < integer_digits; ++p) out.push_back(digit_at(p));

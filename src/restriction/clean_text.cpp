@@ -36,13 +36,9 @@ std::int32_t Checked(std::int64_t value, const char* what) {
   return static_cast<std::int32_t>(value);
 }
 
-std::int32_t Add(std::int32_t a, std::int32_t b, const char* what) {
-  return Checked(std::int64_t{a} + b, what);
-}
+std::int32_t Add(std::int32_t a, std::int32_t b, const char* what) { return Checked(std::int64_t{a} + b, what); }
 
-std::int32_t Sub(std::int32_t a, std::int32_t b, const char* what) {
-  return Checked(std::int64_t{a} - b, what);
-}
+std::int32_t Sub(std::int32_t a, std::int32_t b, const char* what) { return Checked(std::int64_t{a} - b, what); }
 
 std::int32_t Length(std::u16string_view s) {
   if (s.size() > static_cast<std::size_t>(kInt32Max)) {
@@ -231,9 +227,8 @@ std::u16string Replace(std::u16string_view s, std::u16string_view pattern, std::
 
 // A function of its own (noinline), so that the fast path compiles as tight
 // as it does alone.
-[[gnu::noinline]] Cleaned CleanWithTextDelimiter(std::u16string_view text, std::int32_t n,
-                                                 std::u16string_view allowed, std::u16string_view delimiter,
-                                                 const runtime::Locale& locale) {
+[[gnu::noinline]] Cleaned CleanWithTextDelimiter(std::u16string_view text, std::int32_t n, std::u16string_view allowed,
+                                                 std::u16string_view delimiter, const runtime::Locale& locale) {
   // Commas become the delimiter; the caret stays where it was.
   std::u16string s = Replace(text, u",", delimiter, locale);
   // The last delimiter before the caret, 0-based, survives; else the first one.

@@ -31,12 +31,10 @@ class clsTBRestrNumbers {
   // delimiter `sDelimiter` ("^" when that is empty), and cleans `TB` with
   // its caret at the end. Binding another box ends the binding to the
   // previous one. On failure the new sets stay, the previous binding stays.
-  void Init(std::shared_ptr<runtime::TextBox> TB, std::u16string_view sAllowed,
-            std::u16string_view sDelimiter);
+  void Init(std::shared_ptr<runtime::TextBox> TB, std::u16string_view sAllowed, std::u16string_view sDelimiter);
 
   // See InstrPrev in clean_text.h; reads nothing of the object.
-  std::int32_t InstrPrev(std::u16string_view Text, std::u16string_view sMatch,
-                         std::int32_t LastPos) const;
+  std::int32_t InstrPrev(std::u16string_view Text, std::u16string_view sMatch, std::int32_t LastPos) const;
 
  private:
   friend struct pigmo::TestProbe;

@@ -83,9 +83,7 @@ class UnitAnswers {
 };
 
 inline bool UnitAnswers::Learn(char16_t u, std::uint8_t bit) {
-  const auto equals = [&](std::u16string_view text) {
-    return locale_.TextEquals(std::u16string_view(&u, 1), text);
-  };
+  const auto equals = [&](std::u16string_view text) { return locale_.TextEquals(std::u16string_view(&u, 1), text); };
   bool answer = false;
   switch (bit) {
     case kDelimiter:

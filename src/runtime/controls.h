@@ -48,6 +48,7 @@ class TextBox {
   [[nodiscard]] Subscription OnChange(std::function<void()> listener) {
     return changed_.Subscribe(std::move(listener));
   }
+
  protected:
   TextBox(bool read_only, std::int32_t max_length) : read_only_(read_only), max_length_(max_length) {}
   void RaiseChange() { changed_.Raise(); }
@@ -72,9 +73,7 @@ class Button {
   virtual ~Button() = default;
   virtual std::u16string Caption() const = 0;
 
-  [[nodiscard]] Subscription OnClick(std::function<void()> listener) {
-    return clicked_.Subscribe(std::move(listener));
-  }
+  [[nodiscard]] Subscription OnClick(std::function<void()> listener) { return clicked_.Subscribe(std::move(listener)); }
 
  protected:
   void RaiseClick() { clicked_.Raise(); }

@@ -46,9 +46,7 @@ void DispatchErrorLog::Clear() noexcept {
   last_.reset();
 }
 
-void DispatchErrorLog::SetObserver(std::function<void(const Error&)> observer) {
-  observer_ = std::move(observer);
-}
+void DispatchErrorLog::SetObserver(std::function<void(const Error&)> observer) { observer_ = std::move(observer); }
 
 DispatchErrorLog& UnhandledErrors() {
   thread_local DispatchErrorLog log;

@@ -4,11 +4,16 @@ namespace pigmo::runtime {
 
 const char* ErrorKindName(ErrorKind kind) noexcept {
   switch (kind) {
-    case ErrorKind::kTypeMismatch: return "type mismatch";
-    case ErrorKind::kOverflow: return "overflow";
-    case ErrorKind::kInvalidArgument: return "invalid argument";
-    case ErrorKind::kPlatform: return "platform failure";
-    case ErrorKind::kForeign: return "foreign exception";
+    case ErrorKind::kTypeMismatch:
+      return "type mismatch";
+    case ErrorKind::kOverflow:
+      return "overflow";
+    case ErrorKind::kInvalidArgument:
+      return "invalid argument";
+    case ErrorKind::kPlatform:
+      return "platform failure";
+    case ErrorKind::kForeign:
+      return "foreign exception";
   }
   return "unknown error";
 }

@@ -17,8 +17,7 @@ enum class ErrorKind {
 // The three conversion errors: the ones a handler step may suppress. A
 // platform failure or a foreign exception always reaches the dispatch.
 constexpr bool IsConversionError(ErrorKind kind) noexcept {
-  return kind == ErrorKind::kTypeMismatch || kind == ErrorKind::kOverflow ||
-         kind == ErrorKind::kInvalidArgument;
+  return kind == ErrorKind::kTypeMismatch || kind == ErrorKind::kOverflow || kind == ErrorKind::kInvalidArgument;
 }
 
 const char* ErrorKindName(ErrorKind kind) noexcept;

@@ -16,9 +16,7 @@ namespace pigmo::runtime {
 inline constexpr int kTwipsPerInch = 1440;
 
 // Rounds to the nearest pixel; exact at 96 dpi for multiples of 15 twips.
-inline int TwipsToPixels(int twips, double dpi) {
-  return static_cast<int>(std::lround(twips * dpi / kTwipsPerInch));
-}
+inline int TwipsToPixels(int twips, double dpi) { return static_cast<int>(std::lround(twips * dpi / kTwipsPerInch)); }
 
 enum class ControlKind { kTextBox, kLabel, kButton };
 
@@ -30,26 +28,26 @@ struct TwipRect {
 };
 
 struct FontSpec {
-  std::string_view face;            // preferred face, e.g. "Verdana"
-  std::string_view fallback_family; // used where `face` is not installed
+  std::string_view face;             // preferred face, e.g. "Verdana"
+  std::string_view fallback_family;  // used where `face` is not installed
   double points = 0;
-  int weight = 400;                 // 400 normal, 700 bold
+  int weight = 400;  // 400 normal, 700 bold
   bool italic = false;
   bool underline = false;
   bool strikeout = false;
 };
 
 struct ControlSpec {
-  std::string_view name;       // "Text1", "Label4", "Command1"...
+  std::string_view name;  // "Text1", "Label4", "Command1"...
   ControlKind kind = ControlKind::kTextBox;
   TwipRect bounds;
-  std::u16string_view text;    // start text or caption
+  std::u16string_view text;           // start text or caption
   std::optional<Colour> fore_colour;  // none: the platform's default
   std::optional<Colour> back_colour;  // none: the platform's default
-  bool read_only = false;      // text boxes: binds the user only
-  int max_length = 0;          // text boxes: typed-length limit, 0 = none
+  bool read_only = false;             // text boxes: binds the user only
+  int max_length = 0;                 // text boxes: typed-length limit, 0 = none
   int tab_index = 0;
-  bool uses_font = true;       // false: the control shows no text
+  bool uses_font = true;  // false: the control shows no text
   // Labels: the name of the box this caption belongs to, so that the
   // caption is read with the box. Empty: a free-standing label.
   std::string_view caption_of = {};
@@ -60,10 +58,10 @@ struct ControlSpec {
 };
 
 struct FormSpec {
-  std::string_view name;          // "Form1"
+  std::string_view name;  // "Form1"
   std::u16string_view caption;
-  int client_width = 0;           // twips
-  int client_height = 0;          // twips
+  int client_width = 0;   // twips
+  int client_height = 0;  // twips
   bool resizable = false;
   bool minimise_box = false;
   bool maximise_box = false;

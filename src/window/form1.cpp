@@ -27,8 +27,7 @@ void Suppressed(Step&& step) {
 
 // IsEdgeValue, or nothing when the input does not hold a number (the
 // fraction box is then left alone rather than failing).
-std::optional<bool> TryIsEdgeValue(std::u16string_view text, double value,
-                                   const runtime::Locale& locale) {
+std::optional<bool> TryIsEdgeValue(std::u16string_view text, double value, const runtime::Locale& locale) {
   std::optional<bool> edge;
   Suppressed([&] { edge = colour::IsEdgeValue(text, value, locale); });
   return edge;
@@ -60,9 +59,7 @@ Form1::~Form1() {
   cRestrict.reset();
 }
 
-std::shared_ptr<runtime::TextBox> Form1::Box(std::string_view name) const {
-  return form_.TextBoxNamed(name);
-}
+std::shared_ptr<runtime::TextBox> Form1::Box(std::string_view name) const { return form_.TextBoxNamed(name); }
 
 std::u16string Form1::FractionForBox(std::u16string_view input, const InputRow& row) const {
   const std::u16string text = colour::FractionText(input, row.bound, row.pattern, locale_);
@@ -129,8 +126,8 @@ void Form1::InputChanged(const InputRow& row) {
 
   // 6. The colour array text from the fraction boxes' final texts.
   Suppressed([&] {
-    Box("Text7")->SetText(colour::ArrayText(Box("Text4")->Text(), Box("Text5")->Text(),
-                                            Box("Text6")->Text(), Box("Text9")->Text()));
+    Box("Text7")->SetText(
+        colour::ArrayText(Box("Text4")->Text(), Box("Text5")->Text(), Box("Text6")->Text(), Box("Text9")->Text()));
   });
 }
 

@@ -20,9 +20,9 @@ namespace pigmo::window {
 
 // One row of the window: an input, its fraction box and its range.
 struct InputRow {
-  std::string_view input;       // "Text1"
-  std::string_view fraction;    // "Text4"
-  double bound;                 // upper bound, scale and the value written "1"
+  std::string_view input;     // "Text1"
+  std::string_view fraction;  // "Text4"
+  double bound;               // upper bound, scale and the value written "1"
   std::u16string_view bound_text;
   std::u16string_view pattern;  // fraction pattern
   bool paints_swatch;

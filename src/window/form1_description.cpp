@@ -16,11 +16,10 @@ constexpr runtime::Colour kBlack = 0x00000000;
 constexpr runtime::Colour kWhite = 0x00FFFFFF;
 
 constexpr ControlSpec TextBox(std::string_view name, runtime::TwipRect r, std::u16string_view text,
-                              std::optional<runtime::Colour> fore, bool read_only, int max_length,
-                              int tab, std::u16string_view accessible,
-                              std::u16string_view description) {
-  return {name, ControlKind::kTextBox, r, text, fore, std::nullopt, read_only, max_length, tab,
-          true, "", description, accessible};
+                              std::optional<runtime::Colour> fore, bool read_only, int max_length, int tab,
+                              std::u16string_view accessible, std::u16string_view description) {
+  return {name, ControlKind::kTextBox, r,         text, fore, std::nullopt, read_only, max_length, tab, true,
+          "",   description,           accessible};
 }
 
 constexpr ControlSpec Caption(std::string_view name, runtime::TwipRect r, std::u16string_view text,
@@ -52,11 +51,33 @@ constexpr std::array<ControlSpec, 15> kControls = {{
     Caption("Label1", {120, 120, 375, 255}, u"Rot", kRed, 9, "Text1"),
     Caption("Label2", {120, 840, 495, 255}, u"Gr\u00FCn", kGreen, 10, "Text2"),
     Caption("Label3", {120, 1560, 495, 255}, u"Blau", kBlue, 11, "Text3"),
-    {"Label4", ControlKind::kLabel, {2880, 360, 615, 2055}, u"", std::nullopt, kWhite, false, 0, 12,
-     false, "", u"", u"Colour swatch"},
+    {"Label4",
+     ControlKind::kLabel,
+     {2880, 360, 615, 2055},
+     u"",
+     std::nullopt,
+     kWhite,
+     false,
+     0,
+     12,
+     false,
+     "",
+     u"",
+     u"Colour swatch"},
     Caption("Label5", {120, 2280, 615, 255}, u"Alpha", kBlack, 13, "Text8"),
-    {"Command1", ControlKind::kButton, {2880, 2520, 615, 255}, u"Info", std::nullopt, std::nullopt,
-     false, 0, 14, true, "", u"Shows the About message", u"Info"},
+    {"Command1",
+     ControlKind::kButton,
+     {2880, 2520, 615, 255},
+     u"Info",
+     std::nullopt,
+     std::nullopt,
+     false,
+     0,
+     14,
+     true,
+     "",
+     u"Shows the About message",
+     u"Info"},
 }};
 
 }  // namespace

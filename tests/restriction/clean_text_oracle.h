@@ -96,7 +96,7 @@ inline Cleaned CleanText(std::u16string_view text, std::int32_t caret, std::u16s
   s = Replace(s, u",", delimiter, locale);                    // 2. every "," becomes the delimiter
   const std::int32_t p = InstrPrev(s, delimiter, n, locale);  // 3. the last delimiter before the caret
   if (p != 0) {
-    const std::u16string head = Replace(Left(s, Sub32(p, 1)), delimiter, u"", locale);             // 4.1
+    const std::u16string head = Replace(Left(s, Sub32(p, 1)), delimiter, u"", locale);            // 4.1
     n = Sub32(Add32(Len(head), n), Sub32(p, 1));                                                  // 4.2
     s = head + std::u16string(delimiter) + Replace(Mid(s, Add32(p, 1)), delimiter, u"", locale);  // 4.3
   } else {

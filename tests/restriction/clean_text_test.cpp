@@ -57,7 +57,8 @@ TEST(InstrPrevTest, FindsTheLastOccurrenceWithinThePrefix) {
   const std::tuple<std::u16string, std::u16string, std::int32_t, std::int32_t> rows[] = {
       {u"1.2.3", u".", 3, 2}, {u"1.2.3", u".", 1, 0}, {u"1.2.3", u".", 0, 0}, {u"1.2.3", u".", kInt32Max, 4},
       {u"ab..", u"..", 3, 0}, {u"ab..", u"..", 4, 3}, {u"aBab", u"AB", 4, 3}, {u"aBab", u"AB", 3, 1},
-      {u"x.", u".", 2, 2}, {u"...", u"..", 3, 2}, {u"ab", u"abc", 9, 0}, {u"1.2.3", u"", 5, 0}, {u"", u".", 7, 0},
+      {u"x.", u".", 2, 2},    {u"...", u"..", 3, 2},  {u"ab", u"abc", 9, 0},  {u"1.2.3", u"", 5, 0},
+      {u"", u".", 7, 0},
   };
   for (const Locale& locale : kLocales) {
     for (const auto& [name, clean, instr_prev] : kImplementations) {
@@ -95,24 +96,41 @@ Cleaned Ok(std::u16string text, std::int32_t caret) { return Cleaned{std::move(t
 TEST(CleanTextTest, GivesTheWorkedResults) {
   const std::u16string x = u"0123456789x", colons = u"0123456789::";
   const std::vector<CleanRow> rows = {
-      {u"1,2.3", 5, Ok(u"12.3", 4)}, {u"1.2.34", 2, Ok(u"1.234", 2)}, {u"a,b,c", 0, Ok(u"a.bc", 0)},
-      {u"1a2", 3, Ok(u"12", 2)}, {u"ab", 2, Ok(u"", 0)}, {u".", 1, Ok(u"0.", 2)}, {u"..", 0, Ok(u"0.", 1)},
-      {u"x.y", 3, Ok(u"0.", 2)}, {u"1^2.3", 0, Ok(u"1.2.3", 0)}, {u"1^2^3", 5, Ok(u"1.2.3", 5)},
+      {u"1,2.3", 5, Ok(u"12.3", 4)},
+      {u"1.2.34", 2, Ok(u"1.234", 2)},
+      {u"a,b,c", 0, Ok(u"a.bc", 0)},
+      {u"1a2", 3, Ok(u"12", 2)},
+      {u"ab", 2, Ok(u"", 0)},
+      {u".", 1, Ok(u"0.", 2)},
+      {u"..", 0, Ok(u"0.", 1)},
+      {u"x.y", 3, Ok(u"0.", 2)},
+      {u"1^2.3", 0, Ok(u"1.2.3", 0)},
+      {u"1^2^3", 5, Ok(u"1.2.3", 5)},
       {u"1^2.3^4", 5, Ok(u"12.3^4", 4)},
       // Positions past the end hold the empty text, which is allowed.
-      {u"", 5, Ok(u"", 5)}, {u"1a", 5, Ok(u"1", 4)}, {u".", 3, Ok(u"0.", 4)},
+      {u"", 5, Ok(u"", 5)},
+      {u"1a", 5, Ok(u"1", 4)},
+      {u".", 3, Ok(u"0.", 4)},
       // The fallback delimiter "^": no delimiter survives.
-      {u"1,2^3", 5, Ok(u"123", 3), kDigits, u"^"}, {u"^5", 2, Ok(u"5", 1), kDigits, u"^"},
+      {u"1,2^3", 5, Ok(u"123", 3), kDigits, u"^"},
+      {u"^5", 2, Ok(u"5", 1), kDigits, u"^"},
       {u"1^2^3", 0, Ok(u"123", 0), kDigits, u"^"},
       // Case and width variants match through the locale (the survivor is written as the delimiter), accents do not.
-      {u"1X2x3", 0, Ok(u"1x23", 0), x, u"x"}, {u"1X2x3", 5, Ok(u"12x3", 4), x, u"x"},
-      {u"X5", 0, Ok(u"0x5", 1), x, u"x"}, {u"ABCd", 4, Ok(u"ABC", 3), u"abc."}, {u"\uFF112", 2, Ok(u"\uFF112", 2)},
-      {u"1\uFF0E2.3", 0, Ok(u"1.23", 0)}, {u"1\uFF0C2", 3, Ok(u"1.2", 3)}, {u"1\uFF3E2", 0, Ok(u"1.2", 0)},
+      {u"1X2x3", 0, Ok(u"1x23", 0), x, u"x"},
+      {u"1X2x3", 5, Ok(u"12x3", 4), x, u"x"},
+      {u"X5", 0, Ok(u"0x5", 1), x, u"x"},
+      {u"ABCd", 4, Ok(u"ABC", 3), u"abc."},
+      {u"\uFF112", 2, Ok(u"\uFF112", 2)},
+      {u"1\uFF0E2.3", 0, Ok(u"1.23", 0)},
+      {u"1\uFF0C2", 3, Ok(u"1.2", 3)},
+      {u"1\uFF3E2", 0, Ok(u"1.2", 0)},
       {u"\u00E4a1", 3, Ok(u"a1", 2), u"0123456789a."},
       // Several code units: the tail restarts inside the survivor; "0" only when the first unit alone is the delimiter.
-      {u"1::2::3", 4, Ok(u"1:::23", 4), colons, u"::"}, {u"1,2a", 4, Ok(u"1:::2a", 4), colons, u"::"},
+      {u"1::2::3", 4, Ok(u"1:::23", 4), colons, u"::"},
+      {u"1,2a", 4, Ok(u"1:::2a", 4), colons, u"::"},
       {u"::5", 0, Ok(u"::5", 0), colons, u"::"},
-      {u"1.2", -1, kInvalid}, {u"", std::numeric_limits<std::int32_t>::min(), kInvalid},
+      {u"1.2", -1, kInvalid},
+      {u"", std::numeric_limits<std::int32_t>::min(), kInvalid},
       {u"1.2", 3, kInvalid, kDigitsDot, u""},
   };
   for (const Locale& locale : kLocales) ExpectRows(rows, locale);
@@ -128,12 +146,18 @@ std::u16string Digits(std::size_t count) {
 TEST(CleanTextTest, OverflowsExactlyWhenTheScanReachesPosition32767) {
   for (const std::u16string d : {u".", u"::"}) {
     std::vector<CleanRow> table = {
-        {Digits(32767), 32767, kOverflow}, {Digits(32766), 32766, Ok(Digits(32766), 32766)},
+        {Digits(32767), 32767, kOverflow},
+        {Digits(32766), 32766, Ok(Digits(32766), 32766)},
         // Position 32,767 fails even when its character would be removed.
-        {Digits(32766) + u"x", 32767, kOverflow}, {u"x" + Digits(32767), 32768, kOverflow},
-        {u"xy" + Digits(32766), 32768, Ok(Digits(32766), 32766)}, {u"1", 32766, Ok(u"1", 32766)},
-        {u"1", 32767, kOverflow}, {u"", kInt32Max, kOverflow}, {u"5" + d, kInt32Max, kOverflow},
-        {u"5" + d + d + u"5", kInt32Max - 1, kOverflow}, {Digits(32765) + u"ab", 32767, Ok(Digits(32765), 32765)},
+        {Digits(32766) + u"x", 32767, kOverflow},
+        {u"x" + Digits(32767), 32768, kOverflow},
+        {u"xy" + Digits(32766), 32768, Ok(Digits(32766), 32766)},
+        {u"1", 32766, Ok(u"1", 32766)},
+        {u"1", 32767, kOverflow},
+        {u"", kInt32Max, kOverflow},
+        {u"5" + d, kInt32Max, kOverflow},
+        {u"5" + d + d + u"5", kInt32Max - 1, kOverflow},
+        {Digits(32765) + u"ab", 32767, Ok(Digits(32765), 32765)},
         {Digits(40000), 32766, Ok(Digits(40000), 32766)},
     };
     if (d == u".") table.push_back({u"." + Digits(32765), 32766, Ok(u"0." + Digits(32765), 32767)});
@@ -190,11 +214,18 @@ TEST(CleanTextPropertyTest, ProductionMatchesTheOracleOnTheBindingsSets) {
 
 // 18 cases for each odd delimiter and allowed set, the first with a negative caret.
 TEST(CleanTextPropertyTest, ProductionMatchesTheOracleOnHostileInput) {
-  const std::u16string alphabet{u'0', u'1', u'.', u',', u'^', u'a', u'\0', u'\x01', u'\x1F', u'\x7F', u'\u200B',
-                                u'\u00AD', kHighSurrogate, kLowSurrogate, u'\uFF0E', u'\uFF0C', u'\uFF3E', u'\u0301',
-                                u'\uFEFF', u'\uFFFF', u'A'};
-  const std::u16string delimiters[] = {u".", u"^", std::u16string(1, u'\0'), u"\uFF0E", u"a", u"..", u".,",
-                                       std::u16string(u"\0.", 2), std::u16string(1, kHighSurrogate)};
+  const std::u16string alphabet{u'0',      u'1',      u'.',      u',',      u'^',      u'a',           u'\0',
+                                u'\x01',   u'\x1F',   u'\x7F',   u'\u200B', u'\u00AD', kHighSurrogate, kLowSurrogate,
+                                u'\uFF0E', u'\uFF0C', u'\uFF3E', u'\u0301', u'\uFEFF', u'\uFFFF',      u'A'};
+  const std::u16string delimiters[] = {u".",
+                                       u"^",
+                                       std::u16string(1, u'\0'),
+                                       u"\uFF0E",
+                                       u"a",
+                                       u"..",
+                                       u".,",
+                                       std::u16string(u"\0.", 2),
+                                       std::u16string(1, kHighSurrogate)};
   const std::u16string allowed_sets[] = {u"0123456789", u"", std::u16string(1, u'\0'), u"a\u0301",
                                          std::u16string{kLowSurrogate, u'\u200B'}};
   ExpectSameAsOracle(0x5EED2024u + 200000, 9 * 5 * 18, [&](std::mt19937& rng, int k) {

@@ -1,5 +1,5 @@
-#include "test_probe.h"
 #include "restriction/cls_tb_restr_numbers.h"
+#include "test_probe.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -29,7 +29,7 @@ class RestrictionTest : public ::testing::Test {
   static std::shared_ptr<MemoryTextBox> NewBox(std::u16string text) {
     return std::make_shared<MemoryTextBox>(std::move(text), false, 0);
   }
-  clsTBRestrNumbers restrict{runtime::Locale::Named("en_US")};
+  clsTBRestrNumbers restrict {runtime::Locale::Named("en_US")};
 };
 
 TEST_F(RestrictionTest, InitCleansTheWholeTextWithTheCaretAtTheEndAndListens) {

@@ -37,7 +37,9 @@ TEST(EventTest, ListenersMayEndRenewAndSubscribeDuringDispatchAndBeMany) {
   });
   event.Raise();
   event.Raise();
-  EXPECT_EQ(calls, "acd" "adce");
+  EXPECT_EQ(calls,
+            "acd"
+            "adce");
   EXPECT_EQ(token.use_count(), 1);
   std::vector<Subscription> many;
   std::vector<int> order, expected;

@@ -17,15 +17,21 @@ namespace {
 
 TEST(LocaleTest, NamedLocalesKeepTheirNameAndGiveTheirStockSeparator) {
   const std::tuple<const char*, const char*, std::u16string> names[] = {
-      {"", "C", u"."}, {"POSIX", "C", u"."}, {"en_US.UTF-8", "en_US", u"."}, {"de_DE.UTF-8@euro", "de_DE", u","},
+      {"", "C", u"."},
+      {"POSIX", "C", u"."},
+      {"en_US.UTF-8", "en_US", u"."},
+      {"de_DE.UTF-8@euro", "de_DE", u","},
 #ifdef _WIN32
-      {"en-US", "en-US", u"."}, {"no_SUCH-locale", "no_SUCH-locale", u"."}};
+      {"en-US", "en-US", u"."},
+      {"no_SUCH-locale", "no_SUCH-locale", u"."},
 #else
-      {"fa_IR", "fa_IR", u"\u066B"}};  // Windows' data gives fa-IR another one
+      {"fa_IR", "fa_IR", u"\u066B"},  // Windows' data gives fa-IR another one
 #endif
+  };
   for (const auto& [requested, name, separator] : names) {
     EXPECT_EQ(std::pair(Locale::Named(requested).Name(), Locale::Named(requested).DecimalSeparator()),
-              std::pair(std::string(name), separator)) << requested;
+              std::pair(std::string(name), separator))
+        << requested;
   }
   const Locale own = Locale::Named("de_DE").WithDecimalSeparator(u"::");
   EXPECT_EQ(std::pair(own.Name(), own.DecimalSeparator()), std::pair(std::string("de_DE"), std::u16string(u"::")));
@@ -61,7 +67,8 @@ TEST(LocaleTest, TheUsersLocaleTakesTheSeparatorOfTheRegionalSettings) {
 TEST(LocaleTest, TheUsersLocaleComesFromLcAllThenLcNumericThenLang) {
   const char* vars[] = {"LC_ALL", "LC_NUMERIC", "LANG"};
   std::optional<std::string> saved[3];
-  for (int i = 0; i < 3; ++i) if (const char* v = std::getenv(vars[i])) saved[i] = v;
+  for (int i = 0; i < 3; ++i)
+    if (const char* v = std::getenv(vars[i])) saved[i] = v;
   setenv("LC_ALL", "", 1);  // empty counts as unset
   setenv("LC_NUMERIC", "de_DE.UTF-8", 1);
   setenv("LANG", "en_US.UTF-8", 1);
@@ -70,7 +77,8 @@ TEST(LocaleTest, TheUsersLocaleComesFromLcAllThenLcNumericThenLang) {
   EXPECT_EQ(Locale::FromEnvironment().Name(), "en_US");
   for (const char* var : vars) unsetenv(var);
   EXPECT_EQ(Locale::FromEnvironment().Name(), "C");
-  for (int i = 0; i < 3; ++i) if (saved[i]) setenv(vars[i], saved[i]->c_str(), 1);
+  for (int i = 0; i < 3; ++i)
+    if (saved[i]) setenv(vars[i], saved[i]->c_str(), 1);
 }
 #endif
 

@@ -89,8 +89,13 @@ TEST_F(Win32FormTest, WindowAndControlsAsDescribedAtEachScale) {
   const std::string_view face = FaceInstalled(d.font.face) ? d.font.face : d.font.fallback_family;
   for (const UINT dpi : {96u, 144u}) {
     if (dpi > 96) SendMessageW(form.Handle(), WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&window));
-    const Font font{std::wstring(face.begin(), face.end()), -std::lround(d.font.points * dpi / 72.0), d.font.weight,
-                    d.font.italic, d.font.underline, d.font.strikeout, ANSI_CHARSET};
+    const Font font{std::wstring(face.begin(), face.end()),
+                    -std::lround(d.font.points * dpi / 72.0),
+                    d.font.weight,
+                    d.font.italic,
+                    d.font.underline,
+                    d.font.strikeout,
+                    ANSI_CHARSET};
     for (const ControlSpec& c : d.controls) {
       SCOPED_TRACE(::testing::Message() << c.name << " at " << dpi << " dpi");
       HWND hwnd = form.ControlHandle(c.name);
@@ -108,8 +113,9 @@ TEST_F(Win32FormTest, WindowAndControlsAsDescribedAtEachScale) {
       EXPECT_EQ((std::array{r.left, r.top, r.right - r.left, r.bottom - r.top}),
                 (std::array{Px(b.left, dpi), Px(b.top, dpi), Px(b.width, dpi), Px(b.height, dpi)}));
       const COLORREF fore = c.fore_colour ? *c.fore_colour : GetSysColor(COLOR_WINDOWTEXT);
-      const COLORREF back = box ? GetSysColor(COLOR_WINDOW)
-                                : c.back_colour ? *c.back_colour : GetSysColor(COLOR_BTNFACE);
+      const COLORREF back = box             ? GetSysColor(COLOR_WINDOW)
+                            : c.back_colour ? *c.back_colour
+                                            : GetSysColor(COLOR_BTNFACE);
       // Read-only boxes ask as labels do, and would be painted on the dialog face.
       const UINT question = box && !c.read_only ? WM_CTLCOLOREDIT : WM_CTLCOLORSTATIC;
       if (c.kind == ControlKind::kButton) continue;  // painted by the system

@@ -48,8 +48,10 @@ struct RowModel {
 };
 // The inputs, the fraction boxes, the colour array box.
 constexpr const char* kBoxes[] = {"Text1", "Text2", "Text3", "Text8", "Text4", "Text5", "Text6", "Text9", "Text7"};
-constexpr RowModel kRows[] = {{"Text1", "Text4", 255, u"0.0000"}, {"Text2", "Text5", 255, u"0.0000"},
-                              {"Text3", "Text6", 255, u"0.0000"}, {"Text8", "Text9", 100, u"0.00"}};
+constexpr RowModel kRows[] = {{"Text1", "Text4", 255, u"0.0000"},
+                              {"Text2", "Text5", 255, u"0.0000"},
+                              {"Text3", "Text6", 255, u"0.0000"},
+                              {"Text8", "Text9", 100, u"0.00"}};
 
 // A random user; a hostile one also edits the colour array box and types control characters, direction marks, lone
 // surrogates, other scripts' digits and separators, and longer pastes.
@@ -198,12 +200,18 @@ TEST_F(Form1FlowTest, TheAboutMessageThenEachEditSetsItsBoxItsFractionAndTheArra
     const RowModel& row;
     std::u16string pasted, after, fraction, array;
   } edits[] = {
-      {red, u"128", u"128", u"0.5020", u"[0.5020,1,1,1]"}, {red, u"", u"0", u"0", u"[0,1,1,1]"},
-      {green, u"64", u"64", u"0.2510", u"[0,0.2510,1,1]"}, {green, u"300", u"255", u"1", u"[0,1,1,1]"},
-      {blue, u"7", u"7", u"0.0275", u"[0,1,0.0275,1]"}, {blue, u"a", u"255", u"1", u"[0,1,1,1]"},
-      {red, u"-", u"255", u"1", u"[1,1,1,1]"}, {opacity, u"50", u"50", u"0.50", u"[1,1,1,0.50]"},
-      {opacity, u"101", u"100", u"1", u"[1,1,1,1]"}, {green, zeros, u"000", u"0", u"[1,0,1,1]"},
-      {red, nines, u"255", u"1", u"[1,0,1,1]"}, {blue, pairs, u"255", u"1", u"[1,0,1,1]"},
+      {red, u"128", u"128", u"0.5020", u"[0.5020,1,1,1]"},
+      {red, u"", u"0", u"0", u"[0,1,1,1]"},
+      {green, u"64", u"64", u"0.2510", u"[0,0.2510,1,1]"},
+      {green, u"300", u"255", u"1", u"[0,1,1,1]"},
+      {blue, u"7", u"7", u"0.0275", u"[0,1,0.0275,1]"},
+      {blue, u"a", u"255", u"1", u"[0,1,1,1]"},
+      {red, u"-", u"255", u"1", u"[1,1,1,1]"},
+      {opacity, u"50", u"50", u"0.50", u"[1,1,1,0.50]"},
+      {opacity, u"101", u"100", u"1", u"[1,1,1,1]"},
+      {green, zeros, u"000", u"0", u"[1,0,1,1]"},
+      {red, nines, u"255", u"1", u"[1,0,1,1]"},
+      {blue, pairs, u"255", u"1", u"[1,0,1,1]"},
   };
   for (const auto& e : edits) {
     SCOPED_TRACE(::testing::PrintToString(e.pasted.substr(0, 8)) + " into " + e.row.input);

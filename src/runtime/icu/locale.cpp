@@ -21,8 +21,7 @@ std::string StripCodeset(std::string_view name) {
 bool IsNeutral(std::string_view name) { return name.empty() || name == "C" || name == "POSIX"; }
 
 std::u16string FromUnicodeString(const icu::UnicodeString& s) {
-  return std::u16string(reinterpret_cast<const char16_t*>(s.getBuffer()),
-                        static_cast<size_t>(s.length()));
+  return std::u16string(reinterpret_cast<const char16_t*>(s.getBuffer()), static_cast<size_t>(s.length()));
 }
 
 // ICU's locale data is loaded on first use, not when the locale is named:
@@ -45,13 +44,12 @@ class IcuData {
  private:
   void Load() const {
     std::call_once(loaded_, [this] {
-      const icu::Locale locale = name_ == "C" ? icu::Locale::getRoot()
-                                              : icu::Locale::createCanonical(name_.c_str());
+      const icu::Locale locale = name_ == "C" ? icu::Locale::getRoot() : icu::Locale::createCanonical(name_.c_str());
       UErrorCode status = U_ZERO_ERROR;
       icu::DecimalFormatSymbols symbols(locale, status);
       if (U_SUCCESS(status)) {
-        decimal_separator_ = FromUnicodeString(
-            symbols.getConstSymbol(icu::DecimalFormatSymbols::kDecimalSeparatorSymbol));
+        decimal_separator_ =
+            FromUnicodeString(symbols.getConstSymbol(icu::DecimalFormatSymbols::kDecimalSeparatorSymbol));
       }
       if (decimal_separator_.empty()) decimal_separator_ = u".";
 
@@ -111,9 +109,9 @@ const std::u16string& Locale::DecimalSeparator() const {
 bool Locale::TextEquals(std::u16string_view a, std::u16string_view b) const {
   if (a == b) return true;
   UErrorCode status = U_ZERO_ERROR;
-  const auto result = impl_->data->Collator().compare(
-      reinterpret_cast<const UChar*>(a.data()), static_cast<int32_t>(a.size()),
-      reinterpret_cast<const UChar*>(b.data()), static_cast<int32_t>(b.size()), status);
+  const auto result =
+      impl_->data->Collator().compare(reinterpret_cast<const UChar*>(a.data()), static_cast<int32_t>(a.size()),
+                                      reinterpret_cast<const UChar*>(b.data()), static_cast<int32_t>(b.size()), status);
   return U_SUCCESS(status) && result == UCOL_EQUAL;
 }
 

@@ -125,13 +125,11 @@ MemoryForm::MemoryForm(const FormSpec& description) {
     const std::string name(c.name);
     switch (c.kind) {
       case ControlKind::kTextBox:
-        boxes_[name] = std::make_shared<MemoryTextBox>(std::u16string(c.text), c.read_only,
-                                                       c.max_length);
+        boxes_[name] = std::make_shared<MemoryTextBox>(std::u16string(c.text), c.read_only, c.max_length);
         ordered.push_back(&c);
         break;
       case ControlKind::kLabel:
-        labels_[name] = std::make_unique<MemoryLabel>(std::u16string(c.text),
-                                                      c.back_colour.value_or(0x00F0F0F0u));
+        labels_[name] = std::make_unique<MemoryLabel>(std::u16string(c.text), c.back_colour.value_or(0x00F0F0F0u));
         break;
       case ControlKind::kButton:
         buttons_[name] = std::make_unique<MemoryButton>(std::u16string(c.text));
@@ -144,23 +142,15 @@ MemoryForm::MemoryForm(const FormSpec& description) {
   for (const ControlSpec* c : ordered) tab_stops_.emplace_back(c->name);
 }
 
-std::shared_ptr<TextBox> MemoryForm::TextBoxNamed(std::string_view name) {
-  return ControlNamed(boxes_, name);
-}
+std::shared_ptr<TextBox> MemoryForm::TextBoxNamed(std::string_view name) { return ControlNamed(boxes_, name); }
 
-MemoryTextBox& MemoryForm::Box(std::string_view name) {
-  return *ControlNamed(boxes_, name);
-}
+MemoryTextBox& MemoryForm::Box(std::string_view name) { return *ControlNamed(boxes_, name); }
 
-Label& MemoryForm::LabelNamed(std::string_view name) {
-  return *ControlNamed(labels_, name);
-}
+Label& MemoryForm::LabelNamed(std::string_view name) { return *ControlNamed(labels_, name); }
 
 Button& MemoryForm::ButtonNamed(std::string_view name) { return ButtonControl(name); }
 
-MemoryButton& MemoryForm::ButtonControl(std::string_view name) {
-  return *ControlNamed(buttons_, name);
-}
+MemoryButton& MemoryForm::ButtonControl(std::string_view name) { return *ControlNamed(buttons_, name); }
 
 void MemoryForm::ShowInfo(std::u16string_view text, std::u16string_view title) {
   messages_.push_back({std::u16string(text), std::u16string(title)});

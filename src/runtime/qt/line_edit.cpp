@@ -41,9 +41,7 @@ LineEdit::LineEdit(QWidget* parent) : QLineEdit(parent) {
 
 void LineEdit::SetTypedLimit(int limit) { limit_ = std::max(0, limit); }
 
-qsizetype LineEdit::Room() const {
-  return std::max<qsizetype>(0, limit_ - (text().size() - selectedText().size()));
-}
+qsizetype LineEdit::Room() const { return std::max<qsizetype>(0, limit_ - (text().size() - selectedText().size())); }
 
 void LineEdit::SeparateUndoStep() {
   // Moving the caret is what closes an undo step in QLineEdit; a selection
@@ -98,8 +96,7 @@ void LineEdit::inputMethodEvent(QInputMethodEvent* event) {
     const qsizetype room = std::max<qsizetype>(0, Room() + replaced);
     if (event->commitString().size() > room) {
       QInputMethodEvent cut(event->preeditString(), event->attributes());
-      cut.setCommitString(event->commitString().left(room), event->replacementStart(),
-                          event->replacementLength());
+      cut.setCommitString(event->commitString().left(room), event->replacementStart(), event->replacementLength());
       QLineEdit::inputMethodEvent(&cut);
       event->setAccepted(cut.isAccepted());
       return;
@@ -109,8 +106,7 @@ void LineEdit::inputMethodEvent(QInputMethodEvent* event) {
 }
 
 void LineEdit::mouseReleaseEvent(QMouseEvent* event) {
-  if (Limited() && event->button() == Qt::MiddleButton &&
-      QGuiApplication::clipboard()->supportsSelection()) {
+  if (Limited() && event->button() == Qt::MiddleButton && QGuiApplication::clipboard()->supportsSelection()) {
     // Middle-click pastes the X11 selection at the caret.
     deselect();
     PasteAsUser(QClipboard::Selection);
@@ -128,10 +124,9 @@ void LineEdit::contextMenuEvent(QContextMenuEvent* event) {
       // The paste entry is the one wired to QLineEdit::paste (its object
       // name is not set in every Qt version, and Qt has wired it both by
       // member pointer and by signature); it is rewired to the limit.
-      const bool paste =
-          QObject::disconnect(action, &QAction::triggered, this, &QLineEdit::paste) ||
-          QObject::disconnect(action, SIGNAL(triggered()), this, SLOT(paste())) ||
-          QObject::disconnect(action, SIGNAL(triggered(bool)), this, SLOT(paste()));
+      const bool paste = QObject::disconnect(action, &QAction::triggered, this, &QLineEdit::paste) ||
+                         QObject::disconnect(action, SIGNAL(triggered()), this, SLOT(paste())) ||
+                         QObject::disconnect(action, SIGNAL(triggered(bool)), this, SLOT(paste()));
       if (paste) {
         QObject::connect(action, &QAction::triggered, this, [this] { PasteAsUser(); });
       } else if (action->menu()) {
@@ -157,8 +152,8 @@ void LineEdit::dropEvent(QDropEvent* event) {
     if (dropped.size() > room) {
       QMimeData cut_data;
       cut_data.setText(dropped.left(room));
-      QDropEvent cut(event->position(), event->possibleActions(), &cut_data, event->buttons(),
-                     event->modifiers(), event->type());
+      QDropEvent cut(event->position(), event->possibleActions(), &cut_data, event->buttons(), event->modifiers(),
+                     event->type());
       cut.setDropAction(event->dropAction());
       QLineEdit::dropEvent(&cut);
       event->setDropAction(cut.dropAction());
@@ -172,8 +167,7 @@ void LineEdit::dropEvent(QDropEvent* event) {
 void LineEdit::focusInEvent(QFocusEvent* event) {
   QLineEdit::focusInEvent(event);
   const Qt::FocusReason reason = event->reason();
-  if (reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason ||
-      reason == Qt::ShortcutFocusReason) {
+  if (reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason || reason == Qt::ShortcutFocusReason) {
     selectAll();
   }
 }

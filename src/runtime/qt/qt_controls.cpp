@@ -24,15 +24,15 @@ QString ColourInWords(Colour colour) {
                              : QStringLiteral("grey");
   } else {
     const int chroma = high - low;
-    int hue = high == r   ? 60 * (g - b) / chroma
-              : high == g ? 120 + 60 * (b - r) / chroma
-                          : 240 + 60 * (r - g) / chroma;
+    int hue = high == r ? 60 * (g - b) / chroma : high == g ? 120 + 60 * (b - r) / chroma : 240 + 60 * (r - g) / chroma;
     if (hue < 0) hue += 360;
-    static constexpr struct { int below; const char* name; } kHues[] = {
-        {15, "red"},   {45, "orange"}, {70, "yellow"},  {160, "green"}, {200, "cyan"},
-        {260, "blue"}, {290, "purple"}, {335, "magenta"}, {361, "red"}};
-    const auto* hue_name = std::find_if(std::begin(kHues), std::end(kHues),
-                                        [hue](const auto& h) { return hue < h.below; });
+    static constexpr struct {
+      int below;
+      const char* name;
+    } kHues[] = {{15, "red"},   {45, "orange"},  {70, "yellow"},   {160, "green"}, {200, "cyan"},
+                 {260, "blue"}, {290, "purple"}, {335, "magenta"}, {361, "red"}};
+    const auto* hue_name =
+        std::find_if(std::begin(kHues), std::end(kHues), [hue](const auto& h) { return hue < h.below; });
     name = QString::fromLatin1(hue_name->name);
     if (lightness < 160) {
       name = name == QLatin1String("orange") ? QStringLiteral("brown") : "dark " + name;
@@ -95,9 +95,7 @@ QtLabel::QtLabel(QLabel* label)
 
 std::u16string QtLabel::Caption() const { return caption_; }
 
-Colour QtLabel::BackColour() const {
-  return label_ ? FromQColor(label_->palette().color(QPalette::Window)) : back_;
-}
+Colour QtLabel::BackColour() const { return label_ ? FromQColor(label_->palette().color(QPalette::Window)) : back_; }
 
 void QtLabel::SetBackColour(Colour colour) {
   back_ = colour & 0x00FFFFFFu;
@@ -115,10 +113,8 @@ void QtLabel::SetBackColour(Colour colour) {
   }
 }
 
-QtButton::QtButton(QPushButton* button, std::u16string caption)
-    : button_(button), caption_(std::move(caption)) {
-  connection_ = QObject::connect(button, &QPushButton::clicked, button,
-                                 [this]() noexcept { RaiseClick(); });
+QtButton::QtButton(QPushButton* button, std::u16string caption) : button_(button), caption_(std::move(caption)) {
+  connection_ = QObject::connect(button, &QPushButton::clicked, button, [this]() noexcept { RaiseClick(); });
 }
 
 QtButton::~QtButton() { QObject::disconnect(connection_); }

@@ -31,8 +31,8 @@ namespace {
 // A fixed frame with a title bar, the system menu and the close box; the
 // minimise and maximise boxes only where the description asks for them.
 Qt::WindowFlags FrameFlags(const FormSpec& description) {
-  Qt::WindowFlags flags = Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                          Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
+  Qt::WindowFlags flags =
+      Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
   if (description.minimise_box) flags |= Qt::WindowMinimizeButtonHint;
   if (description.maximise_box) flags |= Qt::WindowMaximizeButtonHint;
   return flags;
@@ -85,8 +85,8 @@ QFont ResolveFont(const FontSpec& description, double points) {
 QIcon ProgramIcon() {
   QIcon icon;
   for (const resources::IconPng& png : resources::kIconPngs) {
-    QByteArray bytes = QByteArray::fromRawData(reinterpret_cast<const char*>(png.bytes),
-                                               static_cast<qsizetype>(png.size));
+    QByteArray bytes =
+        QByteArray::fromRawData(reinterpret_cast<const char*>(png.bytes), static_cast<qsizetype>(png.size));
     QBuffer buffer(&bytes);
     // Named format, no guessing: Qt's own PNG decoder, and no image-format
     // plugin is loaded to ask whether it knows the data better.
@@ -113,8 +113,7 @@ QtForm::QtForm(const FormSpec& description, QtFormOptions options) : centred_(de
   window_->setObjectName(ToQString(description.name));
   window_->setWindowTitle(ToQString(description.caption));
   if (const QIcon icon = ProgramIcon(); !icon.isNull()) window_->setWindowIcon(icon);
-  const QSize client(TwipsToPixels(description.client_width, dpi_x_),
-                     TwipsToPixels(description.client_height, dpi_y_));
+  const QSize client(TwipsToPixels(description.client_width, dpi_x_), TwipsToPixels(description.client_height, dpi_y_));
   if (description.resizable) {
     window_->resize(client);
   } else {
@@ -187,8 +186,7 @@ QtForm::QtForm(const FormSpec& description, QtFormOptions options) : centred_(de
     static_cast<QLabel*>(ControlWidget(c.name))->setBuddy(ControlWidget(c.caption_of));
   }
 
-  std::stable_sort(stops.begin(), stops.end(),
-                   [](const auto& a, const auto& b) { return a.first < b.first; });
+  std::stable_sort(stops.begin(), stops.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
   for (const auto& stop : stops) tab_stops_.push_back(stop.second);
   for (std::size_t i = 1; i < tab_stops_.size(); ++i) {
     QWidget::setTabOrder(tab_stops_[i - 1], tab_stops_[i]);
@@ -201,33 +199,22 @@ QtForm::~QtForm() {
 }
 
 QRect QtForm::ToPixels(const TwipRect& twips) const {
-  return QRect(TwipsToPixels(twips.left, dpi_x_), TwipsToPixels(twips.top, dpi_y_),
-               TwipsToPixels(twips.width, dpi_x_), TwipsToPixels(twips.height, dpi_y_));
+  return QRect(TwipsToPixels(twips.left, dpi_x_), TwipsToPixels(twips.top, dpi_y_), TwipsToPixels(twips.width, dpi_x_),
+               TwipsToPixels(twips.height, dpi_y_));
 }
 
-std::shared_ptr<TextBox> QtForm::TextBoxNamed(std::string_view name) {
-  return ControlNamed(boxes_, name);
-}
+std::shared_ptr<TextBox> QtForm::TextBoxNamed(std::string_view name) { return ControlNamed(boxes_, name); }
 
-QtTextBox& QtForm::Box(std::string_view name) {
-  return *ControlNamed(boxes_, name);
-}
+QtTextBox& QtForm::Box(std::string_view name) { return *ControlNamed(boxes_, name); }
 
-Label& QtForm::LabelNamed(std::string_view name) {
-  return *ControlNamed(labels_, name);
-}
+Label& QtForm::LabelNamed(std::string_view name) { return *ControlNamed(labels_, name); }
 
-Button& QtForm::ButtonNamed(std::string_view name) {
-  return *ControlNamed(buttons_, name);
-}
+Button& QtForm::ButtonNamed(std::string_view name) { return *ControlNamed(buttons_, name); }
 
-QWidget* QtForm::ControlWidget(std::string_view name) const {
-  return ControlNamed(widgets_, name);
-}
+QWidget* QtForm::ControlWidget(std::string_view name) const { return ControlNamed(widgets_, name); }
 
 void QtForm::ShowInfo(std::u16string_view text, std::u16string_view title) {
-  QMessageBox box(QMessageBox::Information, ToQString(title), WithLineBreaks(text),
-                  QMessageBox::Ok, window_.get());
+  QMessageBox box(QMessageBox::Information, ToQString(title), WithLineBreaks(text), QMessageBox::Ok, window_.get());
   box.setTextFormat(Qt::PlainText);
   box.setDefaultButton(QMessageBox::Ok);
   box.setEscapeButton(QMessageBox::Ok);
@@ -257,8 +244,7 @@ void QtForm::Centre() {
   if (!screen) return;
   // move() places the frame; before the window is shown the frame is
   // usually not known yet and counts as the client area.
-  const QRect place = QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter,
-                                          window_->frameGeometry().size(),
+  const QRect place = QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, window_->frameGeometry().size(),
                                           screen->availableGeometry());
   window_->move(place.topLeft());
 }

@@ -22,8 +22,8 @@
 namespace pigmo::runtime {
 
 struct Locale::Impl {
-  std::string name;               // as given (or as Windows names the user's)
-  std::wstring windows_name;      // what the NLS functions take; L"" = invariant
+  std::string name;           // as given (or as Windows names the user's)
+  std::wstring windows_name;  // what the NLS functions take; L"" = invariant
   std::u16string decimal_separator;
 };
 
@@ -73,10 +73,9 @@ Locale Locale::Named(std::string_view requested) {
     // to its root.
     if (IsValidLocaleName(windows_name.c_str())) impl->windows_name = std::move(windows_name);
   }
-  impl->decimal_separator =
-      impl->windows_name.empty()
-          ? std::u16string(u".")
-          : DecimalSeparatorOf(impl->windows_name.c_str(), LOCALE_NOUSEROVERRIDE);
+  impl->decimal_separator = impl->windows_name.empty()
+                                ? std::u16string(u".")
+                                : DecimalSeparatorOf(impl->windows_name.c_str(), LOCALE_NOUSEROVERRIDE);
   return Locale(std::move(impl));
 }
 
@@ -99,10 +98,10 @@ const std::u16string& Locale::DecimalSeparator() const { return impl_->decimal_s
 bool Locale::TextEquals(std::u16string_view a, std::u16string_view b) const {
   if (a == b) return true;
   if (a.size() > 0x7FFFFFFF || b.size() > 0x7FFFFFFF) return false;
-  const int result = CompareStringEx(
-      impl_->windows_name.c_str(), kCompareFlags, reinterpret_cast<const wchar_t*>(a.data()),
-      static_cast<int>(a.size()), reinterpret_cast<const wchar_t*>(b.data()),
-      static_cast<int>(b.size()), nullptr, nullptr, 0);
+  const int result =
+      CompareStringEx(impl_->windows_name.c_str(), kCompareFlags, reinterpret_cast<const wchar_t*>(a.data()),
+                      static_cast<int>(a.size()), reinterpret_cast<const wchar_t*>(b.data()),
+                      static_cast<int>(b.size()), nullptr, nullptr, 0);
   return result == CSTR_EQUAL;
 }
 

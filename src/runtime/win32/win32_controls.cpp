@@ -1,7 +1,7 @@
 #include "runtime/win32/win32_controls.h"
 
-#include <windows.h>
 #include <commctrl.h>
+#include <windows.h>
 
 #include <algorithm>
 #include <cmath>
@@ -57,9 +57,8 @@ HFONT CreateSpecFont(const FontSpec& font, UINT dpi) {
   // (Wine's stand-in for Verdana does). Without either, the mapper picks a
   // sans-serif.
   lf.lfPitchAndFamily = VARIABLE_PITCH | FF_SWISS;
-  const std::string_view face = FaceInstalled(font.face) || !FaceInstalled(font.fallback_family)
-                                    ? font.face
-                                    : font.fallback_family;
+  const std::string_view face =
+      FaceInstalled(font.face) || !FaceInstalled(font.fallback_family) ? font.face : font.fallback_family;
   SetFaceName(lf, face);
   return CreateFontIndirectW(&lf);
 }
@@ -79,8 +78,7 @@ bool FaceInstalled(std::string_view face) {
 // ---------------------------------------------------------------- text box
 
 struct Win32TextBox::Subclass {
-  static LRESULT CALLBACK EditProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam, UINT_PTR,
-                                   DWORD_PTR self) {
+  static LRESULT CALLBACK EditProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam, UINT_PTR, DWORD_PTR self) {
     auto* box = reinterpret_cast<Win32TextBox*>(self);
     ++box->depth_;
     const LRESULT result = DefSubclassProc(hwnd, message, wparam, lparam);
@@ -114,9 +112,7 @@ void Win32TextBox::Detach() {
   change_pending_ = false;
 }
 
-std::u16string Win32TextBox::Text() const {
-  return hwnd_ != nullptr ? WindowText(hwnd_) : known_text_;
-}
+std::u16string Win32TextBox::Text() const { return hwnd_ != nullptr ? WindowText(hwnd_) : known_text_; }
 
 void Win32TextBox::SetText(std::u16string_view text) {
   const std::u16string before = Text();
@@ -201,9 +197,7 @@ void Win32Label::SetBackColour(Colour colour) {
   if (old != nullptr) DeleteObject(old);
 }
 
-HBRUSH Win32Label::Brush() const {
-  return brush_ != nullptr ? brush_ : GetSysColorBrush(COLOR_BTNFACE);
-}
+HBRUSH Win32Label::Brush() const { return brush_ != nullptr ? brush_ : GetSysColorBrush(COLOR_BTNFACE); }
 
 HBRUSH Win32Label::Colours(HDC dc) const {
   SetTextColor(dc, fore_ ? ToColorRef(*fore_) : GetSysColor(COLOR_WINDOWTEXT));

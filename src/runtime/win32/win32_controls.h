@@ -69,7 +69,7 @@ class Win32TextBox final : public TextBox {
   // event waits until the message that made the edit has been handled, so
   // listeners see the caret where the edit leaves it, and a listener that
   // writes the box does not reenter the control halfway through an edit.
-  int depth_ = 0;           // messages to the control under way
+  int depth_ = 0;  // messages to the control under way
   bool change_pending_ = false;
 };
 

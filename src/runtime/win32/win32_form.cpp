@@ -1,7 +1,7 @@
 #include "runtime/win32/win32_form.h"
 
-#include <windows.h>
 #include <commctrl.h>
+#include <windows.h>
 
 #include <algorithm>
 #include <utility>
@@ -34,8 +34,8 @@ struct DpiApi {
     static const DpiApi api = [] {
       DpiApi a;
       if (HMODULE user32 = GetModuleHandleW(L"user32.dll")) {
-        a.get_dpi_for_window = reinterpret_cast<GetDpiForWindowFn>(
-            reinterpret_cast<void*>(GetProcAddress(user32, "GetDpiForWindow")));
+        a.get_dpi_for_window =
+            reinterpret_cast<GetDpiForWindowFn>(reinterpret_cast<void*>(GetProcAddress(user32, "GetDpiForWindow")));
         a.adjust_window_rect_ex_for_dpi = reinterpret_cast<AdjustForDpiFn>(
             reinterpret_cast<void*>(GetProcAddress(user32, "AdjustWindowRectExForDpi")));
       }
@@ -79,8 +79,8 @@ HICON LoadProgramIcon(HINSTANCE instance, int cx_metric, int cy_metric) {
   EnumResourceNamesW(instance, MAKEINTRESOURCEW(14) /* RT_GROUP_ICON */, TakeFirstIconName,
                      reinterpret_cast<LONG_PTR>(&name));
   if (name != nullptr) {
-    if (HANDLE icon = LoadImageW(instance, name, IMAGE_ICON, GetSystemMetrics(cx_metric),
-                                 GetSystemMetrics(cy_metric), LR_DEFAULTCOLOR | LR_SHARED)) {
+    if (HANDLE icon = LoadImageW(instance, name, IMAGE_ICON, GetSystemMetrics(cx_metric), GetSystemMetrics(cy_metric),
+                                 LR_DEFAULTCOLOR | LR_SHARED)) {
       return static_cast<HICON>(icon);
     }
   }
@@ -130,12 +130,11 @@ Win32Form::Win32Form(const FormSpec& description, HINSTANCE instance, OnClose on
   RECT work{};
   SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
   const std::u16string caption(spec_.caption);
-  hwnd_ = CreateWindowExW(kWindowExStyle, kWindowClass, Wide(caption), kWindowStyle, work.left,
-                          work.top, 100, 100, nullptr, nullptr, instance, this);
+  hwnd_ = CreateWindowExW(kWindowExStyle, kWindowClass, Wide(caption), kWindowStyle, work.left, work.top, 100, 100,
+                          nullptr, nullptr, instance, this);
   if (hwnd_ == nullptr) Raise(ErrorKind::kPlatform, "cannot create the window");
   // The title bar and the task bar show the program's icon.
-  SendMessageW(hwnd_, WM_SETICON, ICON_BIG,
-               reinterpret_cast<LPARAM>(LoadProgramIcon(instance, SM_CXICON, SM_CYICON)));
+  SendMessageW(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(LoadProgramIcon(instance, SM_CXICON, SM_CYICON)));
   SendMessageW(hwnd_, WM_SETICON, ICON_SMALL,
                reinterpret_cast<LPARAM>(LoadProgramIcon(instance, SM_CXSMICON, SM_CYSMICON)));
   dpi_ = DpiOf(hwnd_);
@@ -162,9 +161,8 @@ Win32Form::~Win32Form() {
 void Win32Form::CreateControls(HINSTANCE instance) {
   std::vector<size_t> order(spec_.controls.size());
   for (size_t i = 0; i < order.size(); ++i) order[i] = i;
-  std::stable_sort(order.begin(), order.end(), [this](size_t a, size_t b) {
-    return spec_.controls[a].tab_index < spec_.controls[b].tab_index;
-  });
+  std::stable_sort(order.begin(), order.end(),
+                   [this](size_t a, size_t b) { return spec_.controls[a].tab_index < spec_.controls[b].tab_index; });
   controls_.reserve(order.size());
 
   for (size_t row : order) {
@@ -201,8 +199,7 @@ void Win32Form::CreateControls(HINSTANCE instance) {
     // Placed properly by ApplyDpi. Until the control is attached below its
     // notifications find no object, so the start text raises nothing.
     control.hwnd = CreateWindowExW(ex_style, window_class, Wide(text), style, 0, 0, 0, 0, hwnd_,
-                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(control.id)),
-                                   instance, nullptr);
+                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(control.id)), instance, nullptr);
     if (control.hwnd == nullptr) Raise(ErrorKind::kPlatform, "cannot create " + std::string(c.name));
     // The dialog manager walks siblings in Z order: keep it the tab order.
     SetWindowPos(control.hwnd, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
@@ -219,8 +216,7 @@ void Win32Form::ApplyDpi(UINT dpi) {
   for (const Control& control : controls_) {
     const TwipRect& b = control.description->bounds;
     SetWindowPos(control.hwnd, nullptr, TwipsToPixels(b.left, dpi), TwipsToPixels(b.top, dpi),
-                 TwipsToPixels(b.width, dpi), TwipsToPixels(b.height, dpi),
-                 SWP_NOZORDER | SWP_NOACTIVATE);
+                 TwipsToPixels(b.width, dpi), TwipsToPixels(b.height, dpi), SWP_NOZORDER | SWP_NOACTIVATE);
     if (control.description->uses_font && font != nullptr) {
       SendMessageW(control.hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
     }
@@ -279,9 +275,8 @@ void Win32Form::ShowInfo(std::u16string_view text, std::u16string_view title) {
 
 void Win32Form::Show() {
   if (hwnd_ == nullptr) return;
-  auto first = std::find_if(controls_.begin(), controls_.end(), [](const Control& c) {
-    return (GetWindowLongPtrW(c.hwnd, GWL_STYLE) & WS_TABSTOP) != 0;
-  });
+  auto first = std::find_if(controls_.begin(), controls_.end(),
+                            [](const Control& c) { return (GetWindowLongPtrW(c.hwnd, GWL_STYLE) & WS_TABSTOP) != 0; });
   saved_focus_ = first != controls_.end() ? first->hwnd : nullptr;
   // Keyboard focus at start selects the box's whole text, as Tab does.
   if (first != controls_.end() && first->box) SendMessageW(first->hwnd, EM_SETSEL, 0, -1);

@@ -14,10 +14,10 @@
 #include <tuple>
 #include <vector>
 
-#include "test_probe.h"
 #include "runtime/contract/harness.h"
 #include "runtime/dispatch.h"
 #include "runtime/error.h"
+#include "test_probe.h"
 #include "window/form1_description.h"
 
 namespace pigmo::runtime::contract {
@@ -25,16 +25,42 @@ namespace pigmo::runtime::contract {
 // A small window: a plain box, boxes limited to three and one characters, a read-only box, a label and a button.
 inline const FormSpec& ContractSpec() {
   const auto box = [](std::string_view name, int row, bool read_only, int max_length) {
-    return ControlSpec{name, ControlKind::kTextBox, {120, 120 + 360 * row, 1800, 285}, u"", {}, {}, read_only,
-                       max_length, row, true, {}, {}, u"box"};
+    return ControlSpec{name,
+                       ControlKind::kTextBox,
+                       {120, 120 + 360 * row, 1800, 285},
+                       u"",
+                       {},
+                       {},
+                       read_only,
+                       max_length,
+                       row,
+                       true,
+                       {},
+                       {},
+                       u"box"};
   };
   static const std::array<ControlSpec, 6> controls = {
-      box("Plain", 0, false, 0), box("Limited", 1, false, 3), box("One", 2, false, 1), box("ReadOnly", 3, true, 0),
-      ControlSpec{"Swatch", ControlKind::kLabel, {2040, 120, 615, 1000}, u"", {}, 0x00FFFFFFu, false, 0, 4, false,
-                  {}, {}, u"Swatch"},
+      box("Plain", 0, false, 0),
+      box("Limited", 1, false, 3),
+      box("One", 2, false, 1),
+      box("ReadOnly", 3, true, 0),
+      ControlSpec{"Swatch",
+                  ControlKind::kLabel,
+                  {2040, 120, 615, 1000},
+                  u"",
+                  {},
+                  0x00FFFFFFu,
+                  false,
+                  0,
+                  4,
+                  false,
+                  {},
+                  {},
+                  u"Swatch"},
       ControlSpec{"Go", ControlKind::kButton, {2040, 1200, 615, 255}, u"Go", {}, {}, false, 0, 5, true, {}, {}, u"Go"}};
-  static const FormSpec description{"ContractForm", u"Contract", 2800, 1600, false, false, false, true,
-                                    {"Verdana", "DejaVu Sans", 8.25, 700}, controls};
+  static const FormSpec description{
+      "ContractForm", u"Contract", 2800, 1600, false, false, false, true, {"Verdana", "DejaVu Sans", 8.25, 700},
+      controls};
   return description;
 }
 
@@ -48,7 +74,9 @@ struct Entry {
 
 struct ChangeLog {
   explicit ChangeLog(TextBox& box)
-      : subscription(box.OnChange([this, &box] { entries.push_back({box.Text(), box.Caret()}); })) {}
+      : subscription(box.OnChange([this, &box] {
+          entries.push_back({box.Text(), box.Caret()});
+        })) {}
   std::vector<Entry> entries;
   Subscription subscription;
 };
@@ -77,23 +105,29 @@ struct EditCase {
 inline const std::vector<EditCase>& EditCases() {
   const Step back{Step::kBackspace}, del{Step::kDelete}, cut{Step::kCut}, undo{Step::kUndo};
   static const std::vector<EditCase> cases = {
-      {"Limited", u"", {Type(u"12")}, {{u"1", 1}, {u"12", 2}}}, {"Limited", u"12", {Sel(1), Type(u"x")}, {{u"1x2", 2}}},
+      {"Limited", u"", {Type(u"12")}, {{u"1", 1}, {u"12", 2}}},
+      {"Limited", u"12", {Sel(1), Type(u"x")}, {{u"1x2", 2}}},
       // The limit refuses a keystroke whole, whatever the character; over a selection it fits again. A program write
       // past it stands; the user may only shrink the text.
       {"Limited", u"", {Type(u"ab\u00FCz")}, {{u"a", 1}, {u"ab", 2}, {u"ab\u00FC", 3}}},
-      {"Limited", u"123", {Sel(1, 1), Type(u"x")}, {{u"1x3", 2}}}, {"One", u"", {Type(u"ab")}, {{u"a", 1}}},
+      {"Limited", u"123", {Sel(1, 1), Type(u"x")}, {{u"1x3", 2}}},
+      {"One", u"", {Type(u"ab")}, {{u"a", 1}}},
       {"One", u"a", {Sel(0, 1), Type(u"b")}, {{u"b", 1}}},
       {"Limited", u"12345", {Sel(5), Type(u"6"), back}, {{u"1234", 4}}},
       // A paste is cut to the room left; without room nothing happens.
       {"Limited", u"1", {Sel(1), Paste(u"2345"), Paste(u"9")}, {{u"123", 3}}},
-      {"Limited", u"123", {Sel(0, 3), Paste(u"abcdef")}, {{u"abc", 3}}}, {"One", u"", {Paste(u"xyz")}, {{u"x", 1}}},
+      {"Limited", u"123", {Sel(0, 3), Paste(u"abcdef")}, {{u"abc", 3}}},
+      {"One", u"", {Paste(u"xyz")}, {{u"x", 1}}},
       {"One", u"a", {Sel(0, 1), Paste(u"yz")}, {{u"y", 1}}},
       {"Plain", u"", {Paste(u"no limit here at all")}, {{u"no limit here at all", 20}}},
-      {"Plain", u"abc", {Sel(2), back}, {{u"ac", 1}}}, {"Plain", u"abc", {Sel(1), del}, {{u"ac", 1}}},
-      {"Plain", u"abc", {Sel(0, 2), cut}, {{u"c", 0}}, u"ab"}, {"Plain", u"abc", {Sel(1, 1), cut}, {{u"ac", 1}}, u"b"},
+      {"Plain", u"abc", {Sel(2), back}, {{u"ac", 1}}},
+      {"Plain", u"abc", {Sel(1), del}, {{u"ac", 1}}},
+      {"Plain", u"abc", {Sel(0, 2), cut}, {{u"c", 0}}, u"ab"},
+      {"Plain", u"abc", {Sel(1, 1), cut}, {{u"ac", 1}}, u"b"},
       {"Plain", u"abc", {Sel(0, 3), Type(u"x"), undo}, {{u"x", 1}, {u"abc", 0}}},
       // Edits that change nothing raise nothing, a character typed over itself included.
-      {"Plain", u"abc", {Sel(0), back, Sel(3), del}, {}}, {"Plain", u"abc", {Sel(1, 1), Type(u"b")}, {}, u"", 2},
+      {"Plain", u"abc", {Sel(0), back, Sel(3), del}, {}},
+      {"Plain", u"abc", {Sel(1, 1), Type(u"b")}, {}, u"", 2},
       // A read-only box refuses every edit but selects and copies.
       {"ReadOnly", u"0.5020", {Type(u"7"), Paste(u"9"), Sel(0, 2), back, del, cut, undo}, {}},
       {"ReadOnly", u"0.5020", {Sel(2, 4), {Step::kCopy}}, {}, u"5020", 2},
@@ -127,11 +161,19 @@ using ::testing::ElementsAre;
 // read-only and the typed limit bind the user only; the text is kept code unit for code unit.
 TYPED_TEST_P(RuntimeContract, ProgramWritesRaiseOneChangeInsideTheCallOnlyOnARealChange) {
   const std::vector<std::tuple<const char*, std::u16string, std::u16string>> cases = {
-      {"Plain", u"xy", u"hello"},    {"Plain", u"", u""},           {"ReadOnly", u"1", u"0.5020"},
-      {"ReadOnly", u"1", u"1"},      {"Limited", u"", u"12345"},    {"One", u"", u"long text"},
-      {"Plain", u"Gr\u00FCn", u"Gr\u00FCn"}, {"Plain", u"Gr\u00FCn", u"Gru\u0308n"}, {"Plain", u"", u"\uFEFFbom"},
-      {"Plain", u"abc", u"ABC"}, {"Plain", u"ABC", u"\uFF21BC"},  // no comparison blind to case or width
-      {"Plain", u"", u"\U0001F600 \u00FC \u20AC"}, {"Plain", u"", {u'a', char16_t(0xD800), u'b'}},
+      {"Plain", u"xy", u"hello"},
+      {"Plain", u"", u""},
+      {"ReadOnly", u"1", u"0.5020"},
+      {"ReadOnly", u"1", u"1"},
+      {"Limited", u"", u"12345"},
+      {"One", u"", u"long text"},
+      {"Plain", u"Gr\u00FCn", u"Gr\u00FCn"},
+      {"Plain", u"Gr\u00FCn", u"Gru\u0308n"},
+      {"Plain", u"", u"\uFEFFbom"},
+      {"Plain", u"abc", u"ABC"},
+      {"Plain", u"ABC", u"\uFF21BC"},  // no comparison blind to case or width
+      {"Plain", u"", u"\U0001F600 \u00FC \u20AC"},
+      {"Plain", u"", {u'a', char16_t(0xD800), u'b'}},
       {"Plain", u"", {char16_t(0xDC00), u'x'}}};
   for (const auto& [name, before, text] : cases) {
     SCOPED_TRACE(::testing::Message() << name << " " << ::testing::PrintToString(text));
@@ -167,14 +209,30 @@ TYPED_TEST_P(RuntimeContract, UserEditsRaiseOneChangeEachWithTheCaretWhereTheEdi
     std::u16string clip;
     for (const Step& s : c.steps) {
       switch (s.op) {
-        case Step::kSelect: this->h_.Select(c.box, s.start, s.length); break;
-        case Step::kType: this->h_.Type(c.box, s.text); break;
-        case Step::kPaste: this->h_.Paste(c.box, s.text); break;
-        case Step::kBackspace: this->h_.Backspace(c.box); break;
-        case Step::kDelete: this->h_.Delete(c.box); break;
-        case Step::kCut: clip = this->h_.Cut(c.box); break;
-        case Step::kCopy: clip = this->h_.Copy(c.box); break;
-        case Step::kUndo: this->h_.Undo(c.box); break;
+        case Step::kSelect:
+          this->h_.Select(c.box, s.start, s.length);
+          break;
+        case Step::kType:
+          this->h_.Type(c.box, s.text);
+          break;
+        case Step::kPaste:
+          this->h_.Paste(c.box, s.text);
+          break;
+        case Step::kBackspace:
+          this->h_.Backspace(c.box);
+          break;
+        case Step::kDelete:
+          this->h_.Delete(c.box);
+          break;
+        case Step::kCut:
+          clip = this->h_.Cut(c.box);
+          break;
+        case Step::kCopy:
+          clip = this->h_.Copy(c.box);
+          break;
+        case Step::kUndo:
+          this->h_.Undo(c.box);
+          break;
       }
     }
     EXPECT_EQ(log.entries, c.changes);

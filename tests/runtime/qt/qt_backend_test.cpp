@@ -158,8 +158,7 @@ TEST_F(LineEditTrapTest, RedoUndoAndContextMenuPasteRaiseOneChangeEachWithinTheL
   h_.Undo("Limited");
   QGuiApplication::clipboard()->setText(QStringLiteral("23456"));
   EXPECT_TRUE(Menu("Limited", "&Paste"));
-  EXPECT_EQ(log.entries,
-            (std::vector<Entry>{{u"7", 1}, {u"", 0}, {u"7", 1}, {u"78", 2}, {u"7", 1}, {u"723", 3}}));
+  EXPECT_EQ(log.entries, (std::vector<Entry>{{u"7", 1}, {u"", 0}, {u"7", 1}, {u"78", 2}, {u"7", 1}, {u"723", 3}}));
 }
 
 // Other ways text gets in, each cut to the room left (plus what it replaces) or refused whole: a move-drag dropped at
@@ -169,14 +168,22 @@ TEST_F(LineEditTrapTest, RedoUndoAndContextMenuPasteRaiseOneChangeEachWithinTheL
 TEST_F(LineEditTrapTest, DropsCommitsAndKeystrokesOfAnyCharacterKeepTheLimit) {
   enum How { kDrop, kCommit, kCommitOverOne, kKey, kCtrlShiftKey };
   const std::tuple<How, const char*, std::u16string, std::u16string, std::u16string> cases[] = {
-      {kDrop, "Limited", u"1", u"98765", u"981"}, {kDrop, "Limited", u"12", u"98", u"912"},
-      {kDrop, "Limited", u"123", u"4", u"123"}, {kDrop, "Limited", u"12345", u"4", u"12345"},
-      {kDrop, "One", u"", u"xy", u"x"}, {kDrop, "ReadOnly", u"1", u"5", u"1"},
-      {kDrop, "Plain", u"", u"anything at all", u"anything at all"}, {kCommit, "Limited", u"", u"12345", u"123"},
-      {kCommitOverOne, "Limited", u"12", u"xyz", u"1xy"}, {kCommit, "Limited", u"123", u"x", u"123"},
-      {kKey, "Limited", u"12", u"\u200E", u"12\u200E"}, {kKey, "Limited", u"123", u"\u200E", u"123"},
-      {kCtrlShiftKey, "Limited", u"123", u"\u200E", u"123"}, {kKey, "Limited", u"123", u"\uE000", u"123"},
-      {kKey, "Limited", u"1", u"\U0001F600", u"1\U0001F600"}, {kKey, "Limited", u"12", u"\U0001F600", u"12"}};
+      {kDrop, "Limited", u"1", u"98765", u"981"},
+      {kDrop, "Limited", u"12", u"98", u"912"},
+      {kDrop, "Limited", u"123", u"4", u"123"},
+      {kDrop, "Limited", u"12345", u"4", u"12345"},
+      {kDrop, "One", u"", u"xy", u"x"},
+      {kDrop, "ReadOnly", u"1", u"5", u"1"},
+      {kDrop, "Plain", u"", u"anything at all", u"anything at all"},
+      {kCommit, "Limited", u"", u"12345", u"123"},
+      {kCommitOverOne, "Limited", u"12", u"xyz", u"1xy"},
+      {kCommit, "Limited", u"123", u"x", u"123"},
+      {kKey, "Limited", u"12", u"\u200E", u"12\u200E"},
+      {kKey, "Limited", u"123", u"\u200E", u"123"},
+      {kCtrlShiftKey, "Limited", u"123", u"\u200E", u"123"},
+      {kKey, "Limited", u"123", u"\uE000", u"123"},
+      {kKey, "Limited", u"1", u"\U0001F600", u"1\U0001F600"},
+      {kKey, "Limited", u"12", u"\U0001F600", u"12"}};
   for (const auto& [how, name, start, text, expected] : cases) {
     SCOPED_TRACE(::testing::Message() << how << " " << name << " " << ::testing::PrintToString(start + u"+" + text));
     auto box = Start(name, start);
@@ -211,8 +218,8 @@ QColor Rgb(Colour c) { return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF
 TEST(QtForm1Test, EveryControlSitsFontsAndColoursAsDescribedAtAnyDpi) {
   const FormSpec& d = window::Form1Description();
   const double screen_dpi = QGuiApplication::primaryScreen()->logicalDotsPerInchY();
-  const QString face = ToQString(QFontDatabase::hasFamily(ToQString(d.font.face)) ? d.font.face
-                                                                                  : d.font.fallback_family);
+  const QString face =
+      ToQString(QFontDatabase::hasFamily(ToQString(d.font.face)) ? d.font.face : d.font.fallback_family);
   const QColor default_text = QLineEdit().palette().color(QPalette::Text);
   for (const double dpi : {96.0, 144.0}) {
     auto form = BuildQtForm(d, {.dpi = dpi});
@@ -299,8 +306,8 @@ TEST(QtForm1Test, AssistiveToolsLearnCaptionsTheColourTheRoleAndIcons) {
   const auto form = BuildQtForm(window::Form1Description());
   const auto access = [&](const char* n) { return QAccessible::queryAccessibleInterface(form->ControlWidget(n)); };
   const auto says = [&](const char* name) { return access(name)->text(QAccessible::Description); };
-  for (const auto& [box, caption] : {std::pair{"Text1", "Rot"}, {"Text2", "Grün"}, {"Text3", "Blau"},
-                                     {"Text8", "Alpha"}}) {
+  for (const auto& [box, caption] :
+       {std::pair{"Text1", "Rot"}, {"Text2", "Grün"}, {"Text3", "Blau"}, {"Text8", "Alpha"}}) {
     const auto labels = access(box)->relations(QAccessible::Label);
     ASSERT_EQ(labels.size(), 1) << box;
     EXPECT_EQ(labels[0].first->text(QAccessible::Name), QString::fromUtf8(caption));
@@ -310,19 +317,27 @@ TEST(QtForm1Test, AssistiveToolsLearnCaptionsTheColourTheRoleAndIcons) {
   form->LabelNamed("Label1").SetBackColour(0x000000FF);
   EXPECT_EQ(says("Label1"), QString());  // a caption is read as it is, whatever its colour
   for (const auto& [colour, words] : std::initializer_list<std::pair<Colour, const char*>>{
-           {0x00008000, "Dark green: red 0, green 128, blue 0"}, {0x000080FF, "Orange: red 255, green 128, blue 0"},
+           {0x00008000, "Dark green: red 0, green 128, blue 0"},
+           {0x000080FF, "Orange: red 255, green 128, blue 0"},
            {0x00003C78, "Brown: red 120, green 60, blue 0"},
            {0x0000FFFF, "Yellow: red 255, green 255, blue 0"},
            {0x00800080, "Dark magenta: red 128, green 0, blue 128"},
            {0x00C0C0FF, "Light red: red 255, green 192, blue 192"},
            // Each side of every border between names: grey and hue, darkness, hue sectors.
-           {0x0064647C, "Red: red 124, green 100, blue 100"},  {0x0064647B, "Grey: red 123, green 100, blue 100"},
-           {0x001E1E1E, "Dark grey: red 30, green 30, blue 30"}, {0x001D1D1E, "Black: red 30, green 29, blue 29"},
-           {0x00B4B4B4, "Grey: red 180, green 180, blue 180"},  {0x009191FF, "Red: red 255, green 145, blue 145"},
-           {0x000000A0, "Red: red 160, green 0, blue 0"},       {0x0000009F, "Dark red: red 159, green 0, blue 0"},
-           {0x008000FF, "Magenta: red 255, green 0, blue 128"}, {0x006F00FF, "Magenta: red 255, green 0, blue 111"},
-           {0x006B00FF, "Red: red 255, green 0, blue 107"},     {0x0000FFC8, "Green: red 200, green 255, blue 0"},
-           {0x00FF6400, "Blue: red 0, green 100, blue 255"},    {0x00646464, "Grey: red 100, green 100, blue 100"},
+           {0x0064647C, "Red: red 124, green 100, blue 100"},
+           {0x0064647B, "Grey: red 123, green 100, blue 100"},
+           {0x001E1E1E, "Dark grey: red 30, green 30, blue 30"},
+           {0x001D1D1E, "Black: red 30, green 29, blue 29"},
+           {0x00B4B4B4, "Grey: red 180, green 180, blue 180"},
+           {0x009191FF, "Red: red 255, green 145, blue 145"},
+           {0x000000A0, "Red: red 160, green 0, blue 0"},
+           {0x0000009F, "Dark red: red 159, green 0, blue 0"},
+           {0x008000FF, "Magenta: red 255, green 0, blue 128"},
+           {0x006F00FF, "Magenta: red 255, green 0, blue 111"},
+           {0x006B00FF, "Red: red 255, green 0, blue 107"},
+           {0x0000FFC8, "Green: red 200, green 255, blue 0"},
+           {0x00FF6400, "Blue: red 0, green 100, blue 255"},
+           {0x00646464, "Grey: red 100, green 100, blue 100"},
            {0x00B464C8, "Magenta: red 200, green 100, blue 180"}}) {
     form->LabelNamed("Label4").SetBackColour(colour);
     EXPECT_EQ(says("Label4"), words);
