@@ -3,6 +3,7 @@
 // worked edits for what the model cannot pin: exact texts, messages, failures, the layout.
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <cstdint>
 #include <cstdlib>
 #include <random>
@@ -145,9 +146,19 @@ class Invariants {
   bool input_changed_ = false;
 };
 
+// A soak size or seed: a positive whole number, or the fallback where unset. Anything else (0, -3, "ten") fails the
+// test instead of running nothing.
 long long FromEnvironment(const char* name, long long fallback) {
   const char* value = std::getenv(name);
-  return value != nullptr && *value != '\0' ? std::atoll(value) : fallback;
+  if (value == nullptr || *value == '\0') return fallback;
+  char* end = nullptr;
+  errno = 0;
+  const long long n = std::strtoll(value, &end, 10);
+  if (*end != '\0' || errno != 0 || n < 1) {
+    ADD_FAILURE() << name << "=" << value << " is not a positive whole number";
+    return 0;
+  }
+  return n;
 }
 
 class Form1ModelTest : public ::testing::TestWithParam<const char*> {};
