@@ -28,10 +28,13 @@ class MemoryHarness final : public Harness {
   void PressTab(bool backwards) override { form_->PressTab(backwards); }
   std::string Focused() override { return form_->FocusedName(); }
   void Click(std::string_view button) override { form_->ButtonControl(button).Click(); }
-  // By definition an information box with one OK button, closed at once.
+  // Each box as the backend recorded it, closed at once.
   std::vector<ShownMessage> Messages() override {
     std::vector<ShownMessage> shown;
-    for (const auto& m : form_->Messages()) shown.push_back({m.text, m.title, true, true});
+    for (const auto& m : form_->Messages()) {
+      shown.push_back({m.text, m.title, m.icon == memory::MessageIcon::kInformation,
+                       m.buttons == std::vector<std::u16string>{u"OK"}});
+    }
     return shown;
   }
 

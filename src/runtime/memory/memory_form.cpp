@@ -153,7 +153,7 @@ Button& MemoryForm::ButtonNamed(std::string_view name) { return ButtonControl(na
 MemoryButton& MemoryForm::ButtonControl(std::string_view name) { return *ControlNamed(buttons_, name); }
 
 void MemoryForm::ShowInfo(std::u16string_view text, std::u16string_view title) {
-  messages_.push_back({std::u16string(text), std::u16string(title)});
+  messages_.push_back({std::u16string(text), std::u16string(title), MessageIcon::kInformation, {u"OK"}});
 }
 
 void MemoryForm::Show() {

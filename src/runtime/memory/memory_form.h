@@ -75,9 +75,14 @@ class MemoryButton final : public Button {
   std::u16string caption_;
 };
 
+enum class MessageIcon { kNone, kInformation };
+
+// A message box as this backend would have drawn it.
 struct ShownMessage {
   std::u16string text;
   std::u16string title;
+  MessageIcon icon = MessageIcon::kNone;
+  std::vector<std::u16string> buttons;  // captions, left to right
 };
 
 class MemoryForm final : public Form {
