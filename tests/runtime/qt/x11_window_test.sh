@@ -4,7 +4,7 @@
 # whole X window). Usage: x11_window_test.sh PIGMO
 set -u
 if [[ -z "${PIGMO_ON_XVFB:-}" ]]; then
-  command -v xvfb-run >/dev/null || { echo "Xvfb is not installed"; exit 77; }
+  for tool in xvfb-run xwininfo xprop; do command -v $tool >/dev/null || { echo "FAIL: $tool is not installed"; exit 1; }; done
   PIGMO_ON_XVFB=1 exec xvfb-run -a -s "-screen 0 1024x768x24 -nolisten tcp" "$0" "$@"
 fi
 env -u WAYLAND_DISPLAY -u QT_SCALE_FACTOR -u QT_SCREEN_SCALE_FACTORS QT_QPA_PLATFORM=xcb "$1" >/dev/null 2>&1 &
