@@ -26,12 +26,13 @@ for a game's billboard effects.")
 # each compressed the reproducible way (no name, no time stamp).
 set(doc_dir ${CMAKE_INSTALL_DATADIR}/doc/pigmo)
 set(gz_dir ${CMAKE_BINARY_DIR}/packaging)
+configure_file(${PROJECT_SOURCE_DIR}/packaging/pigmo.1.in ${gz_dir}/pigmo.1 @ONLY)  # with the project's version
 add_custom_command(
   OUTPUT ${gz_dir}/changelog.gz ${gz_dir}/pigmo.1.gz
   COMMAND ${CMAKE_COMMAND} -E make_directory ${gz_dir}
   COMMAND gzip -9nc ${PROJECT_SOURCE_DIR}/packaging/changelog > ${gz_dir}/changelog.gz
-  COMMAND gzip -9nc ${PROJECT_SOURCE_DIR}/packaging/pigmo.1 > ${gz_dir}/pigmo.1.gz
-  DEPENDS ${PROJECT_SOURCE_DIR}/packaging/changelog ${PROJECT_SOURCE_DIR}/packaging/pigmo.1
+  COMMAND gzip -9nc ${gz_dir}/pigmo.1 > ${gz_dir}/pigmo.1.gz
+  DEPENDS ${PROJECT_SOURCE_DIR}/packaging/changelog ${gz_dir}/pigmo.1
   VERBATIM)
 add_custom_target(pigmo_package_docs ALL DEPENDS ${gz_dir}/changelog.gz ${gz_dir}/pigmo.1.gz)
 install(FILES ${PROJECT_SOURCE_DIR}/packaging/copyright ${gz_dir}/changelog.gz DESTINATION ${doc_dir})

@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <cstdio>
 
+#include "pigmo_version.h"
 #include "runtime/dispatch.h"
 #include "runtime/locale.h"
 #include "runtime/qt/qt_form.h"
@@ -13,7 +14,7 @@
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Pigmo"));
-  QApplication::setApplicationVersion(QStringLiteral("1.00"));
+  QApplication::setApplicationVersion(QStringLiteral(PIGMO_VERSION_TEXT));
   QGuiApplication::setDesktopFileName(QStringLiteral("io.github.pigmo.pigmo"));
 
   // An error that leaves a handler is contained by the event dispatch; the
