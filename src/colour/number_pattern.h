@@ -28,9 +28,6 @@ class NumberPattern {
   // above.
   static NumberPattern Parse(std::u16string_view pattern);
 
-  std::int64_t MinIntegerDigits() const { return min_integer_digits_; }
-  std::int64_t Decimals() const { return decimals_; }
-
   // `value` written with ASCII digits and `separator` between the integer
   // and the decimal digits (no separator when there are no decimals). A
   // value with more integer digits than any double has (over 400) is an
