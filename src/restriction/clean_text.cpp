@@ -85,7 +85,8 @@ void PrefixZero(std::u16string& s, std::int32_t& n, UnitAnswers& units) {
   }
 }
 
-// Writes the units that steps 2 to 5 produce, scanning those that stand
+// Writes the units the rule keeps (commas read as the delimiter, the other
+// delimiters dropped, a leading "0" where it is due), scanning those that stand
 // before the caret as they come: such a unit is examined at position
 // written + 1 with a 16-bit index, and kept only when allowed.
 struct ScanningWriter {
@@ -111,7 +112,7 @@ struct ScanningWriter {
 
 // The rule for a delimiter of one code unit, which is what the binding
 // always passes, in a single pass over the text. Commas are read as the
-// delimiter on the fly. The units that steps 2 to 5 leave before the caret
+// delimiter on the fly. The units that the rule keeps before the caret
 // are exactly those that come from before the caret (the surviving delimiter
 // stands there, and nothing between it and the caret is removed), so each
 // unit is scanned as soon as it is produced; each one dropped pulls the

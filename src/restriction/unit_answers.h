@@ -62,8 +62,8 @@ class UnitAnswers {
     const int known = Known(u, bit);
     return known >= 0 ? known != 0 : Learn(u, bit);
   }
-  // Works an answer out (collation) and stores it; out of line, so that the
-  // loops asking the questions stay small.
+  // Works an answer out (collation) and stores it: the slow path, kept apart
+  // from Is so that the loops asking the questions stay small.
   bool Learn(char16_t u, std::uint8_t bit);
 
   // Per unit: the answers in the low four bits, which of them are known in
