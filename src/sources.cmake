@@ -12,6 +12,7 @@ set(PIGMO_CORE_SOURCES
   ${PIGMO_SRC}/runtime/dispatch.cpp
   ${PIGMO_SRC}/runtime/error.cpp
   ${PIGMO_SRC}/runtime/event.cpp
+  ${PIGMO_SRC}/runtime/locale.cpp
   ${PIGMO_SRC}/window/form1.cpp
   ${PIGMO_SRC}/window/form1_description.cpp)
 # Locale services: ICU's, or Windows' own national language support.

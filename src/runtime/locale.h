@@ -12,6 +12,11 @@
 
 namespace pigmo::runtime {
 
+// The name a locale is known by: `requested` without codeset or modifier
+// ("de_DE.UTF-8@euro" gives "de_DE"); empty, "C" and "POSIX" give "C".
+// Every platform's locale service names its locales so.
+std::string LocaleName(std::string_view requested);
+
 class Locale {
  public:
   // The user's locale as the environment names it: LC_ALL, then LC_NUMERIC,

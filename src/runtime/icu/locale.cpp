@@ -13,13 +13,6 @@ namespace pigmo::runtime {
 
 namespace {
 
-std::string StripCodeset(std::string_view name) {
-  const auto cut = name.find_first_of(".@");
-  return std::string(name.substr(0, cut));
-}
-
-bool IsNeutral(std::string_view name) { return name.empty() || name == "C" || name == "POSIX"; }
-
 std::u16string FromUnicodeString(const icu::UnicodeString& s) {
   return std::u16string(reinterpret_cast<const char16_t*>(s.getBuffer()), static_cast<size_t>(s.length()));
 }
@@ -82,12 +75,7 @@ Locale::Locale(std::shared_ptr<const Impl> impl) : impl_(std::move(impl)) {}
 
 Locale Locale::Named(std::string_view requested) {
   auto impl = std::make_shared<Impl>();
-  const std::string name = StripCodeset(requested);
-  if (IsNeutral(name)) {
-    impl->name.assign("C");
-  } else {
-    impl->name = name;
-  }
+  impl->name = LocaleName(requested);
   impl->data = std::make_shared<const IcuData>(impl->name);
   return Locale(std::move(impl));
 }

@@ -31,13 +31,6 @@ namespace {
 
 constexpr DWORD kCompareFlags = NORM_IGNORECASE | NORM_IGNOREWIDTH | NORM_IGNOREKANATYPE;
 
-std::string StripCodeset(std::string_view name) {
-  const auto cut = name.find_first_of(".@");
-  return std::string(name.substr(0, cut));
-}
-
-bool IsNeutral(std::string_view name) { return name.empty() || name == "C" || name == "POSIX"; }
-
 // "de_DE" and "de-DE" both name German (Germany) to Windows.
 std::wstring ToWindowsName(std::string_view name) {
   std::wstring out;
@@ -65,10 +58,9 @@ Locale::Locale(std::shared_ptr<const Impl> impl) : impl_(std::move(impl)) {}
 
 Locale Locale::Named(std::string_view requested) {
   auto impl = std::make_shared<Impl>();
-  const std::string name = StripCodeset(requested);
-  impl->name = IsNeutral(name) ? "C" : name;
-  if (!IsNeutral(name)) {
-    std::wstring windows_name = ToWindowsName(name);
+  impl->name = LocaleName(requested);
+  if (impl->name != "C") {
+    std::wstring windows_name = ToWindowsName(impl->name);
     // An unknown name falls back to the invariant locale, as ICU falls back
     // to its root.
     if (IsValidLocaleName(windows_name.c_str())) impl->windows_name = std::move(windows_name);
