@@ -1,23 +1,23 @@
-# The platform-free core's source lists, named once for every project that
-# compiles the core (the main build here, the fuzz targets in fuzz/).
+# Each layer's sources and the headers it offers, named once for every project that compiles them (the main build
+# here, the fuzz targets in fuzz/).
 set(PIGMO_SRC ${CMAKE_CURRENT_LIST_DIR})
-set(PIGMO_CORE_SOURCES
-  ${PIGMO_SRC}/colour/colour_rules.cpp
-  ${PIGMO_SRC}/colour/decimal_number.cpp
-  ${PIGMO_SRC}/colour/number_pattern.cpp
-  ${PIGMO_SRC}/colour/parse_number.cpp
-  ${PIGMO_SRC}/restriction/clean_text.cpp
-  ${PIGMO_SRC}/restriction/cls_tb_restr_numbers.cpp
-  ${PIGMO_SRC}/runtime/controls.cpp
-  ${PIGMO_SRC}/runtime/dispatch.cpp
-  ${PIGMO_SRC}/runtime/error.cpp
-  ${PIGMO_SRC}/runtime/event.cpp
-  ${PIGMO_SRC}/runtime/locale.cpp
-  ${PIGMO_SRC}/window/form1.cpp
-  ${PIGMO_SRC}/window/form1_description.cpp)
-# Locale services: ICU's, or Windows' own national language support.
+# The runtime contract: controls, events, errors, the window description, the locale interface.
+set(PIGMO_RUNTIME_SOURCES ${PIGMO_SRC}/runtime/controls.cpp ${PIGMO_SRC}/runtime/dispatch.cpp
+                          ${PIGMO_SRC}/runtime/error.cpp ${PIGMO_SRC}/runtime/event.cpp ${PIGMO_SRC}/runtime/locale.cpp)
+set(PIGMO_RUNTIME_HEADERS)
+foreach(header colour controls dispatch error event form form_spec locale)
+  list(APPEND PIGMO_RUNTIME_HEADERS ${PIGMO_SRC}/runtime/${header}.h)
+endforeach()
+file(GLOB PIGMO_COLOUR_SOURCES ${PIGMO_SRC}/colour/*.cpp)
+file(GLOB PIGMO_COLOUR_HEADERS ${PIGMO_SRC}/colour/*.h)
+file(GLOB PIGMO_RESTRICTION_SOURCES ${PIGMO_SRC}/restriction/*.cpp)
+set(PIGMO_RESTRICTION_HEADERS ${PIGMO_SRC}/restriction/clean_text.h ${PIGMO_SRC}/restriction/cls_tb_restr_numbers.h)
+set(PIGMO_RESTRICTION_PRIVATE_HEADERS ${PIGMO_SRC}/restriction/unit_answers.h)
+file(GLOB PIGMO_WINDOW_SOURCES ${PIGMO_SRC}/window/*.cpp)
+file(GLOB PIGMO_WINDOW_HEADERS ${PIGMO_SRC}/window/*.h)
+# The platform-free core, every layer above together.
+set(PIGMO_CORE_SOURCES ${PIGMO_RUNTIME_SOURCES} ${PIGMO_COLOUR_SOURCES} ${PIGMO_RESTRICTION_SOURCES}
+                       ${PIGMO_WINDOW_SOURCES})
+# Locale services: ICU's, or Windows' own national language support (part of the Win32 backend).
 set(PIGMO_ICU_LOCALE_SOURCES ${PIGMO_SRC}/runtime/icu/locale.cpp)
 set(PIGMO_WIN32_LOCALE_SOURCES ${PIGMO_SRC}/runtime/win32/locale_win32.cpp)
-# The in-memory backend: for the tests, the fuzz targets and the soak run;
-# the shipped programs do not link it.
-set(PIGMO_MEMORY_SOURCES ${PIGMO_SRC}/runtime/memory/memory_form.cpp)

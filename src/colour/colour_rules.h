@@ -16,7 +16,7 @@
 #include "colour/decimal_number.h"
 #include "colour/number_pattern.h"
 #include "colour/parse_number.h"
-#include "runtime/controls.h"
+#include "runtime/colour.h"
 #include "runtime/locale.h"
 
 namespace pigmo::colour {

@@ -7,12 +7,10 @@
 #include <string>
 #include <string_view>
 
+#include "runtime/colour.h"
 #include "runtime/event.h"
 
 namespace pigmo::runtime {
-
-// A 24-bit colour written 0x00BBGGRR: red in the low byte.
-using Colour = std::uint32_t;
 
 // A single-line text box.
 //
