@@ -8,6 +8,7 @@
 #include <optional>
 #include <span>
 #include <string_view>
+#include <vector>
 
 #include "runtime/controls.h"
 
@@ -56,6 +57,13 @@ struct ControlSpec {
   std::u16string_view accessible_description = {};
   std::u16string_view accessible_name;
 };
+
+struct FormSpec;
+
+// The controls that take the focus (text boxes and buttons) in tab order: by
+// tab_index, in the description's order where two share one. Every backend
+// walks Tab through them so.
+std::vector<const ControlSpec*> TabStops(const FormSpec& description);
 
 struct FormSpec {
   std::string_view name;  // "Form1"

@@ -120,26 +120,21 @@ void MemoryTextBox::UserUndo() {
 }
 
 MemoryForm::MemoryForm(const FormSpec& description) {
-  std::vector<const ControlSpec*> ordered;
   for (const ControlSpec& c : description.controls) {
     const std::string name(c.name);
     switch (c.kind) {
       case ControlKind::kTextBox:
         boxes_[name] = std::make_shared<MemoryTextBox>(std::u16string(c.text), c.read_only, c.max_length);
-        ordered.push_back(&c);
         break;
       case ControlKind::kLabel:
         labels_[name] = std::make_unique<MemoryLabel>(std::u16string(c.text), c.back_colour.value_or(0x00F0F0F0u));
         break;
       case ControlKind::kButton:
         buttons_[name] = std::make_unique<MemoryButton>(std::u16string(c.text));
-        ordered.push_back(&c);
         break;
     }
   }
-  std::stable_sort(ordered.begin(), ordered.end(),
-                   [](const ControlSpec* a, const ControlSpec* b) { return a->tab_index < b->tab_index; });
-  for (const ControlSpec* c : ordered) tab_stops_.emplace_back(c->name);
+  for (const ControlSpec* c : TabStops(description)) tab_stops_.emplace_back(c->name);
 }
 
 std::shared_ptr<TextBox> MemoryForm::TextBoxNamed(std::string_view name) { return ControlNamed(boxes_, name); }

@@ -120,7 +120,6 @@ QtForm::QtForm(const FormSpec& description, QtFormOptions options) : centred_(de
     window_->setFixedSize(client);  // equal minimum and maximum size hints
   }
 
-  std::vector<std::pair<int, QWidget*>> stops;
   for (const ControlSpec& c : description.controls) {
     std::string name(c.name);
     if (widgets_.count(name)) Raise(ErrorKind::kInvalidArgument, "two controls named " + name);
@@ -138,7 +137,6 @@ QtForm::QtForm(const FormSpec& description, QtFormOptions options) : centred_(de
         SetRoleColour(edit, QPalette::Text, c.fore_colour);
         SetRoleColour(edit, QPalette::Base, c.back_colour);
         boxes_[name] = std::make_shared<QtTextBox>(edit);
-        stops.emplace_back(c.tab_index, edit);
         widget = edit;
         break;
       }
@@ -165,7 +163,6 @@ QtForm::QtForm(const FormSpec& description, QtFormOptions options) : centred_(de
         button->setDefault(false);
         SetRoleColour(button, QPalette::ButtonText, c.fore_colour);
         buttons_[name] = std::make_unique<QtButton>(button, std::u16string(c.text));
-        stops.emplace_back(c.tab_index, button);
         widget = button;
         break;
       }
@@ -186,8 +183,7 @@ QtForm::QtForm(const FormSpec& description, QtFormOptions options) : centred_(de
     static_cast<QLabel*>(ControlWidget(c.name))->setBuddy(ControlWidget(c.caption_of));
   }
 
-  std::stable_sort(stops.begin(), stops.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
-  for (const auto& stop : stops) tab_stops_.push_back(stop.second);
+  for (const ControlSpec* c : TabStops(description)) tab_stops_.push_back(ControlWidget(c->name));
   for (std::size_t i = 1; i < tab_stops_.size(); ++i) {
     QWidget::setTabOrder(tab_stops_[i - 1], tab_stops_[i]);
   }
