@@ -3,8 +3,8 @@
 // closed. The program takes no command line.
 #include "runtime/win32/win32_form.h"
 
-#include <commctrl.h>
 #include <windows.h>
+#include <commctrl.h>
 
 #include "runtime/locale.h"
 #include "window/form1.h"

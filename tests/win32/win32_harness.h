@@ -2,8 +2,8 @@
 // TranslateMessage makes of them) and dispatched through the form's keyboard interface, as the message loop does.
 #pragma once
 
-#include <gtest/gtest.h>
 #include <windows.h>
+#include <gtest/gtest.h>
 
 #include <algorithm>
 #include <memory>

@@ -1,7 +1,7 @@
 #include "runtime/win32/win32_controls.h"
 
-#include <commctrl.h>
 #include <windows.h>
+#include <commctrl.h>
 
 #include <algorithm>
 #include <cmath>
