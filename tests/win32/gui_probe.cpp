@@ -3,8 +3,7 @@
 //                        the focused control ("focus Text1")
 //   gui_probe look       the caption and client size, then each control: its rectangle in the client area, "ro" for
 //                        a read-only box, its text (not its font: a font handle means nothing to another process)
-//   gui_probe inks       the colour each caption and box paints its text in: the commonest colour on the screen
-//                        there after the background
+//   gui_probe inks       the colour each caption and box paints its text in, read from the screen
 //   gui_probe keys K...  "Tab" or "BackTab" (then prints "FROM TEXT -> TO"), or characters to type
 //   gui_probe about      clicks Command1, describes the message box, answers it with Enter
 // Exits 1 while there is no window, 2 when the window does not react.
@@ -129,14 +128,20 @@ void Inks() {
     if (IsClass(hwnd, L"Button") || Text(hwnd).empty()) continue;
     std::map<COLORREF, int> count;
     for (const COLORREF pixel : Pixels(hwnd)) ++count[pixel];
-    auto background = count.begin(), ink = count.end();
-    for (auto it = count.begin(); it != count.end(); ++it) {
-      if (it->second > background->second) background = it;
+    COLORREF background = count.begin()->first, ink = background;
+    for (const auto& [colour, n] : count) {
+      if (n > count[background]) background = colour;
     }
-    for (auto it = count.begin(); it != count.end(); ++it) {
-      if (it != background && (ink == count.end() || it->second > ink->second)) ink = it;
+    // Smoothed edges blend the ink into the background; the ink itself is the colour farthest from it.
+    const auto distance = [&](COLORREF c) {
+      const int r = GetRValue(c) - GetRValue(background), g = GetGValue(c) - GetGValue(background),
+                b = GetBValue(c) - GetBValue(background);
+      return r * r + g * g + b * b;
+    };
+    for (const auto& [colour, n] : count) {
+      if (distance(colour) > distance(ink)) ink = colour;
     }
-    std::printf("ink %s %06lX\n", name.c_str(), ink == count.end() ? 0xFFFFFFFFul : ink->first);
+    std::printf("ink %s %06lX\n", name.c_str(), ink);
   }
 }
 
