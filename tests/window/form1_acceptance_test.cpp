@@ -12,6 +12,7 @@
 #include <QMessageBox>
 #include <QProcess>
 #include <QPushButton>
+#include <QStandardPaths>
 #include <QTest>
 #include <QTimer>
 #include <QWindow>
@@ -41,7 +42,7 @@ ReleaseCounter* releases = nullptr;
   const int goal = releases->count + released;
   QProcess xdotool;
   xdotool.start(QStringLiteral("xdotool"), args);
-  if (!xdotool.waitForStarted()) return ::testing::AssertionFailure() << "xdotool is not installed";
+  if (!xdotool.waitForStarted()) return ::testing::AssertionFailure() << "xdotool did not start";
   if (!xdotool.waitForFinished() || xdotool.exitCode() != 0) {
     return ::testing::AssertionFailure() << "xdotool " << args.join(' ').toStdString() << " failed";
   }
@@ -221,6 +222,10 @@ int main(int argc, char** argv) {
     args.insert(args.end(), argv, argv + argc + 1);
     execvp(args[0], args.data());
     std::fprintf(stderr, "FAIL: xvfb-run is not installed\n");
+    return 1;
+  }
+  if (QStandardPaths::findExecutable("xdotool").isEmpty()) {
+    std::fprintf(stderr, "FAIL: xdotool is not installed\n");
     return 1;
   }
   qputenv("QT_QPA_PLATFORM", "xcb");
