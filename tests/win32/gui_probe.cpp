@@ -5,7 +5,8 @@
 //                        a read-only box, its text (not its font: a font handle means nothing to another process)
 //   gui_probe inks       the colour each caption and box paints its text in, read from the screen
 //   gui_probe keys K...  "Tab" or "BackTab" (then prints "FROM TEXT -> TO"), or characters to type
-//   gui_probe about      clicks Command1, describes the message box, answers it with Enter
+//   gui_probe about      presses Command1 (which must have the focus) with Space, describes the message box,
+//                        answers it with Enter
 // Exits 1 while there is no window, 2 when the window does not react.
 #include <windows.h>
 
@@ -13,6 +14,7 @@
 #include <cstring>
 #include <map>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "runtime/win32/win32_form.h"
@@ -34,6 +36,13 @@ std::string Text(HWND hwnd) {
   wchar_t text[256] = {};  // WM_GETTEXT is carried across processes by the system
   SendMessageW(hwnd, WM_GETTEXT, 256, reinterpret_cast<LPARAM>(text));
   return Utf8(text);
+}
+
+HWND Named(std::string_view wanted) {
+  for (const auto& [name, control] : controls) {
+    if (name == wanted) return control;
+  }
+  return nullptr;
 }
 
 std::string NameOf(HWND hwnd) {
@@ -201,31 +210,27 @@ const char* IconOf(HWND box) {
 }
 
 int About() {
-  HWND button = nullptr;
-  for (const auto& [name, hwnd] : controls) {
-    if (name == "Command1") button = hwnd;
+  // Space presses the focused button. A mouse click would be the user's way, but under Wine a pointer moved by
+  // another process can be moved back by the X server before the press arrives.
+  if (Focus() != Named("Command1")) {
+    std::printf("about: the focus is in %s, not in Command1\n", NameOf(Focus()).c_str());
+    return 2;
   }
-  RECT r{};
-  GetWindowRect(button, &r);
   SetForegroundWindow(window);
-  SetCursorPos((r.left + r.right) / 2, (r.top + r.bottom) / 2);
-  INPUT click[2] = {};
-  click[0].type = click[1].type = INPUT_MOUSE;
-  click[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-  click[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-  SendInput(2, click, sizeof click[0]);
+  Stroke(VK_SPACE);
   HWND box = nullptr;
   if (!WaitFor([&] { return (box = MessageBoxOf(window)) != nullptr; })) {
     std::printf("about: no message box owned by the window\n");
     return 2;
   }
-  Sleep(200);  // painted
   std::printf("about title %s\n", Text(box).c_str());
   std::string text = Text(GetDlgItem(box, 0xFFFF)) + "\r\n";  // the standard box's text, a line at a time
   for (std::size_t at; (at = text.find("\r\n")) != std::string::npos; text.erase(0, at + 2)) {
     std::printf("about line \"%s\"\n", text.substr(0, at).c_str());
   }
-  std::printf("about icon %s\n", IconOf(box));
+  const char* icon = "none";  // until the box is painted, its icon looks like none of them
+  WaitFor([&] { return std::strcmp(icon = IconOf(box), "other") != 0; });
+  std::printf("about icon %s\n", icon);
   for (HWND c = GetWindow(box, GW_CHILD); c != nullptr; c = GetWindow(c, GW_HWNDNEXT)) {
     if (IsClass(c, L"Button") && IsWindowVisible(c)) std::printf("about button %s\n", Text(c).c_str());
   }
@@ -256,7 +261,7 @@ int wmain(int argc, wchar_t** argv) {
     if (control == Focus()) std::printf("focus %s\n", name.c_str());
   }
   RECT r{};
-  GetWindowRect(GetDlgItem(window, *pigmo::runtime::win32::ControlId(description, "Label4")), &r);
+  GetWindowRect(Named("Label4"), &r);
   HDC screen = GetDC(nullptr);
   std::printf("Label4 %06lX\n", GetPixel(screen, (r.left + r.right) / 2, (r.top + r.bottom) / 2));
   ReleaseDC(nullptr, screen);
