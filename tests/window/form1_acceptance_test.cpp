@@ -72,10 +72,6 @@ class Form1Acceptance : public ::testing::Test {
     window_ = program_.form->Window();
     ASSERT_TRUE(QTest::qWaitForWindowActive(window_)) << "the window never became active";
   }
-  void TearDown() override {
-    program_.handlers.reset();
-    program_.form.reset();
-  }
   QWidget* Control(const char* name) { return window_->findChild<QWidget*>(QString::fromUtf8(name)); }
   QString Text(const char* name) { return qobject_cast<QLineEdit*>(Control(name))->text(); }
   static std::string Focused() {
