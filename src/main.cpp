@@ -5,11 +5,8 @@
 #include <cstdio>
 
 #include "pigmo_version.h"
+#include "program.h"
 #include "runtime/dispatch.h"
-#include "runtime/locale.h"
-#include "runtime/qt/qt_form.h"
-#include "window/form1.h"
-#include "window/form1_description.h"
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
@@ -24,8 +21,6 @@ int main(int argc, char** argv) {
                  error.what());
   });
 
-  auto form = pigmo::runtime::qt::BuildQtForm(pigmo::window::Form1Description());
-  pigmo::window::Form1 handlers(*form, pigmo::runtime::Locale::FromEnvironment());
-  form->Show();
+  const pigmo::Program program = pigmo::OpenProgram();
   return QApplication::exec();
 }

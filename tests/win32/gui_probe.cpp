@@ -1,32 +1,269 @@
-// Reads a running Pigmo.exe from another process for gui-test: each text box ("Text1 255"), the swatch's painted colour
-// as 0xBBGGRR ("Label4 FFFFFF") and the focused control ("focus Text1"). Exits 1 while there is no window.
+// Reads a running Pigmo.exe from another process for gui-test, and drives it as a keyboard and mouse do (SendInput):
+//   gui_probe            each text box ("Text1 255"), the swatch's painted colour as 0xBBGGRR ("Label4 FFFFFF") and
+//                        the focused control ("focus Text1")
+//   gui_probe look       the caption and client size, then each control: its rectangle in the client area, "ro" for
+//                        a read-only box, its text (not its font: a font handle means nothing to another process)
+//   gui_probe inks       the colour each caption and box paints its text in, read from the screen
+//   gui_probe keys K...  "Tab" or "BackTab" (then prints "FROM TEXT -> TO"), or characters to type
+//   gui_probe about      presses Command1 (which must have the focus) with Space, describes the message box,
+//                        answers it with Enter
+// Exits 1 while there is no window, 2 when the window does not react.
 #include <windows.h>
 
 #include <cstdio>
+#include <cstring>
+#include <map>
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "runtime/win32/win32_form.h"
 #include "window/form1_description.h"
 
-int main() {
-  using pigmo::runtime::win32::ControlId;
-  const auto& description = pigmo::window::Form1Description();
-  HWND window = FindWindowW(L"PigmoWindow", L"Pigmo");
-  if (window == nullptr || !IsWindowVisible(window)) return 1;
+namespace {
+
+HWND window = nullptr;
+std::vector<std::pair<std::string, HWND>> controls;  // the description's names and the running window's controls
+
+std::string Utf8(const std::wstring& text) {
+  std::string out(text.size() * 3, '\0');
+  out.resize(WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(),
+                                 static_cast<int>(out.size()), nullptr, nullptr));
+  return out;
+}
+
+std::string Text(HWND hwnd) {
+  wchar_t text[256] = {};  // WM_GETTEXT is carried across processes by the system
+  SendMessageW(hwnd, WM_GETTEXT, 256, reinterpret_cast<LPARAM>(text));
+  return Utf8(text);
+}
+
+HWND Named(std::string_view wanted) {
+  for (const auto& [name, control] : controls) {
+    if (name == wanted) return control;
+  }
+  return nullptr;
+}
+
+std::string NameOf(HWND hwnd) {
+  for (const auto& [name, control] : controls) {
+    if (control == hwnd) return name;
+  }
+  return "(none)";
+}
+
+bool IsClass(HWND hwnd, const wchar_t* window_class) {
+  wchar_t name[32] = {};
+  GetClassNameW(hwnd, name, 32);
+  return _wcsicmp(name, window_class) == 0;
+}
+
+HWND Focus() {
   GUITHREADINFO thread{};
   thread.cbSize = sizeof thread;
   GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &thread);
+  return thread.hwndFocus;
+}
+
+// Waits up to five seconds for `done`.
+template <class Done>
+bool WaitFor(Done done) {
+  for (int i = 0; i < 500; ++i) {
+    if (done()) return true;
+    Sleep(10);
+  }
+  return false;
+}
+
+void Press(WORD key, bool up) {
+  INPUT input{};
+  input.type = INPUT_KEYBOARD;
+  input.ki.wVk = key;
+  input.ki.wScan = static_cast<WORD>(MapVirtualKeyW(key, MAPVK_VK_TO_VSC));
+  input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+  SendInput(1, &input, sizeof input);
+}
+
+void Stroke(WORD key, bool shift = false) {
+  if (shift) Press(VK_SHIFT, false);
+  Press(key, false);
+  Press(key, true);
+  if (shift) Press(VK_SHIFT, true);
+}
+
+// The screen's pixels under a window's client area, as 0xBBGGRR.
+std::vector<COLORREF> Pixels(HWND hwnd, RECT* where = nullptr) {
+  RECT r{};
+  GetClientRect(hwnd, &r);
+  MapWindowPoints(hwnd, HWND_DESKTOP, reinterpret_cast<POINT*>(&r), 2);
+  if (where) *where = r;
+  const int w = r.right - r.left, h = r.bottom - r.top;
+  BITMAPINFO info{};
+  info.bmiHeader = {sizeof(BITMAPINFOHEADER), w, -h, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+  void* bits = nullptr;
+  HDC screen = GetDC(nullptr), memory = CreateCompatibleDC(screen);
+  HBITMAP bitmap = CreateDIBSection(memory, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  HGDIOBJ old = SelectObject(memory, bitmap);
+  BitBlt(memory, 0, 0, w, h, screen, r.left, r.top, SRCCOPY);
+  GdiFlush();
+  std::vector<COLORREF> pixels;
+  for (int i = 0; i < w * h; ++i) {
+    const auto rgbx = static_cast<const BYTE*>(bits) + 4 * i;  // blue, green, red, unused
+    pixels.push_back(RGB(rgbx[2], rgbx[1], rgbx[0]));
+  }
+  SelectObject(memory, old);
+  DeleteObject(bitmap);
+  DeleteDC(memory);
+  ReleaseDC(nullptr, screen);
+  return pixels;
+}
+
+void Look() {
+  RECT client{};
+  GetClientRect(window, &client);
+  std::printf("window %s %ld %ld\n", Text(window).c_str(), client.right, client.bottom);
+  for (const auto& [name, hwnd] : controls) {
+    RECT r{};
+    GetWindowRect(hwnd, &r);
+    MapWindowPoints(HWND_DESKTOP, window, reinterpret_cast<POINT*>(&r), 2);
+    const bool read_only = IsClass(hwnd, L"Edit") && (GetWindowLongPtrW(hwnd, GWL_STYLE) & ES_READONLY);
+    std::printf("%s %ld %ld %ld %ld %s \"%s\"\n", name.c_str(), r.left, r.top, r.right - r.left, r.bottom - r.top,
+                read_only ? "ro" : "-", Text(hwnd).c_str());
+  }
+}
+
+void Inks() {
+  for (const auto& [name, hwnd] : controls) {
+    if (IsClass(hwnd, L"Button") || Text(hwnd).empty()) continue;
+    std::map<COLORREF, int> count;
+    for (const COLORREF pixel : Pixels(hwnd)) ++count[pixel];
+    COLORREF background = count.begin()->first, ink = background;
+    for (const auto& [colour, n] : count) {
+      if (n > count[background]) background = colour;
+    }
+    // Smoothed edges blend the ink into the background; the ink itself is the colour farthest from it.
+    const auto distance = [&](COLORREF c) {
+      const int r = GetRValue(c) - GetRValue(background), g = GetGValue(c) - GetGValue(background),
+                b = GetBValue(c) - GetBValue(background);
+      return r * r + g * g + b * b;
+    };
+    for (const auto& [colour, n] : count) {
+      if (distance(colour) > distance(ink)) ink = colour;
+    }
+    std::printf("ink %s %06lX\n", name.c_str(), ink);
+  }
+}
+
+int Keys(int argc, wchar_t** argv) {
+  SetForegroundWindow(window);
+  for (int i = 2; i < argc; ++i) {
+    const std::wstring key = argv[i];
+    if (key != L"Tab" && key != L"BackTab") {
+      for (const wchar_t c : key) Stroke(static_cast<WORD>(LOBYTE(VkKeyScanW(c))));
+      continue;
+    }
+    HWND from = Focus();
+    Stroke(VK_TAB, key == L"BackTab");
+    const bool moved = WaitFor([&] { return Focus() != from; });
+    std::printf("%s %s -> %s\n", NameOf(from).c_str(), Text(from).c_str(), moved ? NameOf(Focus()).c_str() : "(stuck)");
+    if (!moved) return 2;
+  }
+  return 0;
+}
+
+HWND MessageBoxOf(HWND owner) {
+  for (HWND box = FindWindowW(L"#32770", nullptr); box != nullptr;
+       box = FindWindowExW(nullptr, box, L"#32770", nullptr)) {
+    if (IsWindowVisible(box) && GetWindow(box, GW_OWNER) == owner) return box;
+  }
+  return nullptr;
+}
+
+// Which standard icon the message box shows: its icon control's pixels against each one drawn on the same ground.
+const char* IconOf(HWND box) {
+  for (HWND c = GetWindow(box, GW_CHILD); c != nullptr; c = GetWindow(c, GW_HWNDNEXT)) {
+    if (!IsClass(c, L"Static") || (GetWindowLongPtrW(c, GWL_STYLE) & SS_TYPEMASK) != SS_ICON) continue;
+    RECT r{};
+    const std::vector<COLORREF> shown = Pixels(c, &r);
+    const int w = r.right - r.left, h = r.bottom - r.top;
+    for (const auto& [name, id] : {std::pair{"information", IDI_INFORMATION}, std::pair{"warning", IDI_WARNING},
+                                   std::pair{"error", IDI_ERROR}, std::pair{"question", IDI_QUESTION}}) {
+      HDC screen = GetDC(nullptr), memory = CreateCompatibleDC(screen);
+      HBITMAP bitmap = CreateCompatibleBitmap(screen, w, h);
+      HGDIOBJ old = SelectObject(memory, bitmap);
+      HBRUSH ground = CreateSolidBrush(shown.front());
+      const RECT all{0, 0, w, h};
+      FillRect(memory, &all, ground);
+      DrawIconEx(memory, 0, 0, LoadIconW(nullptr, id), w, h, 0, nullptr, DI_NORMAL);
+      bool same = true;
+      for (int i = 0; same && i < w * h; ++i) same = GetPixel(memory, i % w, i / w) == shown[i];
+      SelectObject(memory, old);
+      DeleteObject(ground);
+      DeleteObject(bitmap);
+      DeleteDC(memory);
+      ReleaseDC(nullptr, screen);
+      if (same) return name;
+    }
+    return "other";
+  }
+  return "none";
+}
+
+int About() {
+  // Space presses the focused button. A mouse click would be the user's way, but under Wine a pointer moved by
+  // another process can be moved back by the X server before the press arrives.
+  if (Focus() != Named("Command1")) {
+    std::printf("about: the focus is in %s, not in Command1\n", NameOf(Focus()).c_str());
+    return 2;
+  }
+  SetForegroundWindow(window);
+  Stroke(VK_SPACE);
+  HWND box = nullptr;
+  if (!WaitFor([&] { return (box = MessageBoxOf(window)) != nullptr; })) {
+    std::printf("about: no message box owned by the window\n");
+    return 2;
+  }
+  std::printf("about title %s\n", Text(box).c_str());
+  std::string text = Text(GetDlgItem(box, 0xFFFF)) + "\r\n";  // the standard box's text, a line at a time
+  for (std::size_t at; (at = text.find("\r\n")) != std::string::npos; text.erase(0, at + 2)) {
+    std::printf("about line \"%s\"\n", text.substr(0, at).c_str());
+  }
+  const char* icon = "none";  // until the box is painted, its icon looks like none of them
+  WaitFor([&] { return std::strcmp(icon = IconOf(box), "other") != 0; });
+  std::printf("about icon %s\n", icon);
+  for (HWND c = GetWindow(box, GW_CHILD); c != nullptr; c = GetWindow(c, GW_HWNDNEXT)) {
+    if (IsClass(c, L"Button") && IsWindowVisible(c)) std::printf("about button %s\n", Text(c).c_str());
+  }
+  std::printf("about window %s\n", IsWindowEnabled(window) ? "enabled" : "disabled");
+  SetForegroundWindow(box);
+  Stroke(VK_RETURN);
+  const bool closed = WaitFor([&] { return MessageBoxOf(window) == nullptr && IsWindowEnabled(window); });
+  std::printf("about %s\n", closed ? "closed by Enter" : "still open after Enter");
+  return closed ? 0 : 2;
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+  const auto& description = pigmo::window::Form1Description();
+  window = FindWindowW(L"PigmoWindow", L"Pigmo");
+  if (window == nullptr || !IsWindowVisible(window)) return 1;
   for (const auto& c : description.controls) {
-    HWND control = GetDlgItem(window, *ControlId(description, c.name));
-    const std::string name(c.name);
-    wchar_t text[64] = {};  // WM_GETTEXT is carried across processes by the system
-    SendMessageW(control, WM_GETTEXT, 64, reinterpret_cast<LPARAM>(text));
-    if (c.kind == pigmo::runtime::ControlKind::kTextBox) std::printf("%s %ls\n", name.c_str(), text);
-    if (control == thread.hwndFocus) std::printf("focus %s\n", name.c_str());
+    controls.emplace_back(c.name, GetDlgItem(window, *pigmo::runtime::win32::ControlId(description, c.name)));
+  }
+  const std::wstring mode = argc > 1 ? argv[1] : L"";
+  if (mode == L"look") return Look(), 0;
+  if (mode == L"inks") return Inks(), 0;
+  if (mode == L"keys") return Keys(argc, argv);
+  if (mode == L"about") return About();
+  for (const auto& [name, control] : controls) {
+    if (IsClass(control, L"Edit")) std::printf("%s %s\n", name.c_str(), Text(control).c_str());
+    if (control == Focus()) std::printf("focus %s\n", name.c_str());
   }
   RECT r{};
-  GetWindowRect(GetDlgItem(window, *ControlId(description, "Label4")), &r);
+  GetWindowRect(Named("Label4"), &r);
   HDC screen = GetDC(nullptr);
   std::printf("Label4 %06lX\n", GetPixel(screen, (r.left + r.right) / 2, (r.top + r.bottom) / 2));
   ReleaseDC(nullptr, screen);
+  return 0;
 }
