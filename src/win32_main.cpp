@@ -3,8 +3,10 @@
 // closed. The program takes no command line.
 #include "runtime/win32/win32_form.h"
 
-#include <commctrl.h>
+// <windows.h> first, in a block of its own: the headers after it need its types.
 #include <windows.h>
+
+#include <commctrl.h>
 
 #include "runtime/locale.h"
 #include "window/form1.h"

@@ -1,7 +1,9 @@
 #include "runtime/win32/win32_form.h"
 
-#include <commctrl.h>
+// <windows.h> first, in a block of its own: the headers after it need its types.
 #include <windows.h>
+
+#include <commctrl.h>
 
 #include <algorithm>
 #include <utility>
