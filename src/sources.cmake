@@ -8,6 +8,7 @@ set(PIGMO_CORE_SOURCES
   ${PIGMO_SRC}/colour/parse_number.cpp
   ${PIGMO_SRC}/restriction/clean_text.cpp
   ${PIGMO_SRC}/restriction/cls_tb_restr_numbers.cpp
+  ${PIGMO_SRC}/runtime/colour_words.cpp
   ${PIGMO_SRC}/runtime/controls.cpp
   ${PIGMO_SRC}/runtime/dispatch.cpp
   ${PIGMO_SRC}/runtime/error.cpp
