@@ -1,4 +1,5 @@
 // The Win32 backend: the shared contract, then Form1's window at two scales and the traps of Win32's own controls.
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <array>
@@ -7,6 +8,7 @@
 #include <map>
 #include <string>
 #include <tuple>
+#include <vector>
 
 #include "runtime/contract/contract_tests.h"
 #include "win32/win32_harness.h"
@@ -121,6 +123,29 @@ TEST_F(Win32FormTest, WindowAndControlsAsDescribedAtEachScale) {
       if (c.kind == ControlKind::kButton) continue;  // painted by the system
       EXPECT_EQ(AskColours(form.Handle(), hwnd, question), (std::array{fore, back, back}));
     }
+  }
+}
+
+// Each caption stands just before its box in Z order, where the system looks for the name of an edit control (Tab still
+// follows the tab order: the contract suite). A caption reaches a pixel into its box's top border: the box keeps it.
+TEST_F(Win32FormTest, CaptionsStandJustBeforeTheirBoxesWhichKeepTheirBorders) {
+  const auto name_of = [&](HWND hwnd) {
+    for (const ControlSpec& c : Form1Description().controls) {
+      if (form.ControlHandle(c.name) == hwnd) return std::string(c.name);
+    }
+    return std::string("?");
+  };
+  std::vector<std::string> stacked;
+  for (HWND c = GetWindow(form.Handle(), GW_CHILD); c != nullptr; c = GetWindow(c, GW_HWNDNEXT)) {
+    stacked.push_back(name_of(c));
+  }
+  EXPECT_THAT(stacked,
+              ::testing::ElementsAre("Label1", "Text1", "Label2", "Text2", "Label3", "Text3", "Label5", "Text8",
+                                     "Text4", "Text5", "Text6", "Text9", "Text7", "Label4", "Command1"));
+  for (const char* box : {"Text1", "Text2", "Text3", "Text8"}) {
+    HDC dc = GetWindowDC(form.ControlHandle(box));
+    EXPECT_TRUE(PtVisible(dc, 2, 0)) << box;  // where the caption reaches into the top border
+    ReleaseDC(form.ControlHandle(box), dc);
   }
 }
 

@@ -89,6 +89,12 @@ HICON LoadProgramIcon(HINSTANCE instance, int cx_metric, int cy_metric) {
   return LoadIconW(nullptr, MAKEINTRESOURCEW(32512) /* IDI_APPLICATION */);
 }
 
+RECT PixelRect(const TwipRect& twips, UINT dpi) {
+  const int left = TwipsToPixels(twips.left, dpi);
+  const int top = TwipsToPixels(twips.top, dpi);
+  return RECT{left, top, left + TwipsToPixels(twips.width, dpi), top + TwipsToPixels(twips.height, dpi)};
+}
+
 ATOM RegisterWindowClass(HINSTANCE instance, WNDPROC proc) {
   WNDCLASSEXW existing{};
   existing.cbSize = sizeof existing;
@@ -203,12 +209,33 @@ void Win32Form::CreateControls(HINSTANCE instance) {
     control.hwnd = CreateWindowExW(ex_style, window_class, Wide(text), style, 0, 0, 0, 0, hwnd_,
                                    reinterpret_cast<HMENU>(static_cast<INT_PTR>(control.id)), instance, nullptr);
     if (control.hwnd == nullptr) Raise(ErrorKind::kPlatform, "cannot create " + std::string(c.name));
-    // The dialog manager walks siblings in Z order: keep it the tab order.
-    SetWindowPos(control.hwnd, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     if (control.box) control.box->Attach(control.hwnd);
     if (control.label) control.label->hwnd_ = control.hwnd;
     if (control.button) control.button->hwnd_ = control.hwnd;
     controls_.push_back(std::move(control));
+  }
+  StackControls();
+}
+
+const Win32Form::Control* Win32Form::BoxCaptioned(const Control& control) const {
+  const ControlSpec& c = *control.description;
+  return c.kind == ControlKind::kLabel && !c.caption_of.empty() ? FindByName(c.caption_of) : nullptr;
+}
+
+// The dialog manager walks the tab stops in Z order, and the system names an
+// edit control after the caption just before it in Z order. So the Z order
+// is the tab order with each caption moved to just before its box; captions
+// take no focus, so Tab and Shift+Tab still follow the tab order.
+void Win32Form::StackControls() {
+  const auto to_bottom = [](HWND hwnd) {
+    SetWindowPos(hwnd, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  };
+  for (const Control& control : controls_) {
+    if (BoxCaptioned(control) != nullptr) continue;  // goes with its box
+    for (const Control& caption : controls_) {
+      if (BoxCaptioned(caption) == &control) to_bottom(caption.hwnd);
+    }
+    to_bottom(control.hwnd);
   }
 }
 
@@ -216,15 +243,37 @@ void Win32Form::ApplyDpi(UINT dpi) {
   dpi_ = dpi;
   HFONT font = CreateSpecFont(spec_.font, dpi);
   for (const Control& control : controls_) {
-    const TwipRect& b = control.description->bounds;
-    SetWindowPos(control.hwnd, nullptr, TwipsToPixels(b.left, dpi), TwipsToPixels(b.top, dpi),
-                 TwipsToPixels(b.width, dpi), TwipsToPixels(b.height, dpi), SWP_NOZORDER | SWP_NOACTIVATE);
+    const RECT r = PixelRect(control.description->bounds, dpi);
+    SetWindowPos(control.hwnd, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+    if (BoxCaptioned(control) != nullptr) ClipCaption(control, dpi);
     if (control.description->uses_font && font != nullptr) {
       SendMessageW(control.hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
     }
   }
   if (font_ != nullptr) DeleteObject(font_);
   font_ = font;
+}
+
+// A caption now stands above controls that come before it in tab order.
+// Where it overlaps one (it reaches a pixel into the top border of the box
+// below it), it yields those pixels to that control, so the window looks as
+// it would stacked in tab order.
+void Win32Form::ClipCaption(const Control& caption, UINT dpi) {
+  const RECT mine = PixelRect(caption.description->bounds, dpi);
+  HRGN region = nullptr;
+  for (const Control& control : controls_) {
+    if (&control == &caption) break;
+    const RECT theirs = PixelRect(control.description->bounds, dpi);
+    RECT overlap{};
+    if (!IntersectRect(&overlap, &mine, &theirs)) continue;
+    if (region == nullptr) region = CreateRectRgn(0, 0, mine.right - mine.left, mine.bottom - mine.top);
+    OffsetRect(&overlap, -mine.left, -mine.top);  // in the caption's own coordinates
+    HRGN cut = CreateRectRgnIndirect(&overlap);
+    CombineRgn(region, region, cut, RGN_DIFF);
+    DeleteObject(cut);
+  }
+  SetWindowRgn(caption.hwnd, region, TRUE);  // the system owns the region now; nullptr: the whole caption
 }
 
 Win32Form::Control* Win32Form::FindByHandle(HWND hwnd) {

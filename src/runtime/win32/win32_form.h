@@ -73,7 +73,11 @@ class Win32Form final : public Form {
   struct Proc;  // the window procedure, beside the definitions
 
   void CreateControls(HINSTANCE__* instance);
+  void StackControls();
   void ApplyDpi(unsigned dpi);
+  void ClipCaption(const Control& caption, unsigned dpi);
+  // The box whose caption `control` is; nullptr for any other control.
+  const Control* BoxCaptioned(const Control& control) const;
   Control* FindByHandle(HWND__* hwnd);
   Control* FindByName(std::string_view name);
   const Control* FindByName(std::string_view name) const;
