@@ -4,10 +4,12 @@
 #include <windows.h>
 
 #include <commctrl.h>
+#include <objbase.h>
 
 #include <algorithm>
 #include <utility>
 
+#include "runtime/colour_words.h"
 #include "runtime/dispatch.h"
 #include "runtime/error.h"
 
@@ -95,6 +97,24 @@ RECT PixelRect(const TwipRect& twips, UINT dpi) {
   return RECT{left, top, left + TwipsToPixels(twips.width, dpi), top + TwipsToPixels(twips.height, dpi)};
 }
 
+// What screen readers call a control. A box with a caption is named by the
+// system after the caption just before it in Z order, as a sighted user
+// reads it; every other control by the description.
+AccessibleControl::Words AccessibleName(const FormSpec& description, const ControlSpec& c) {
+  const bool captioned = std::ranges::any_of(description.controls, [&c](const ControlSpec& other) {
+    return other.kind == ControlKind::kLabel && other.caption_of == c.name;
+  });
+  if (captioned || c.accessible_name.empty()) return {};
+  return [name = std::u16string(c.accessible_name)] { return name; };
+}
+
+// A label without text is a colour patch: it says which colour it shows.
+AccessibleControl::Words AccessibleDescription(const ControlSpec& c, const Win32Label* label) {
+  if (label != nullptr && c.text.empty()) return [label] { return ColourInWords(label->BackColour()); };
+  if (c.accessible_description.empty()) return {};
+  return [words = std::u16string(c.accessible_description)] { return words; };
+}
+
 ATOM RegisterWindowClass(HINSTANCE instance, WNDPROC proc) {
   WNDCLASSEXW existing{};
   existing.cbSize = sizeof existing;
@@ -159,11 +179,14 @@ Win32Form::Win32Form(const FormSpec& description, HINSTANCE instance, OnClose on
   const int x = spec_.centred ? work.left + (work.right - work.left - size.cx) / 2 : work.left;
   const int y = spec_.centred ? work.top + (work.bottom - work.top - size.cy) / 2 : work.top;
   SetWindowPos(hwnd_, nullptr, x, y, size.cx, size.cy, SWP_NOZORDER | SWP_NOACTIVATE);
+  // Last, so that nothing thrown above leaves it set up.
+  com_ = SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
 }
 
 Win32Form::~Win32Form() {
   if (hwnd_ != nullptr) DestroyWindow(hwnd_);
   if (font_ != nullptr) DeleteObject(font_);
+  if (com_) CoUninitialize();
 }
 
 void Win32Form::CreateControls(HINSTANCE instance) {
@@ -209,6 +232,8 @@ void Win32Form::CreateControls(HINSTANCE instance) {
     control.hwnd = CreateWindowExW(ex_style, window_class, Wide(text), style, 0, 0, 0, 0, hwnd_,
                                    reinterpret_cast<HMENU>(static_cast<INT_PTR>(control.id)), instance, nullptr);
     if (control.hwnd == nullptr) Raise(ErrorKind::kPlatform, "cannot create " + std::string(c.name));
+    control.accessible = std::make_unique<AccessibleControl>(control.hwnd, AccessibleName(spec_, c),
+                                                             AccessibleDescription(c, control.label.get()));
     if (control.box) control.box->Attach(control.hwnd);
     if (control.label) control.label->hwnd_ = control.hwnd;
     if (control.button) control.button->hwnd_ = control.hwnd;
@@ -406,6 +431,7 @@ LRESULT Win32Form::Proc::HandleMessage(Win32Form& form, UINT message, WPARAM wpa
     }
     case WM_DESTROY:
       for (Control& control : form.controls_) {
+        control.accessible->Disconnect();
         if (control.box) control.box->Detach();
         if (control.label) control.label->hwnd_ = nullptr;
         if (control.button) control.button->hwnd_ = nullptr;
