@@ -76,7 +76,8 @@ std::u16string Take(BSTR text) {
 
 Heard HeardOf(HWND control) {
   IAccessible* object = nullptr;
-  if (FAILED(AccessibleObjectFromWindow(control, OBJID_CLIENT, IID_IAccessible, reinterpret_cast<void**>(&object)))) {
+  if (FAILED(AccessibleObjectFromWindow(control, OBJID_CLIENT, __uuidof(IAccessible),
+                                        reinterpret_cast<void**>(&object)))) {
     return {};
   }
   Heard heard;
@@ -224,7 +225,7 @@ TEST_F(Win32FormTest, ScreenReadersHearEachControlsNameAndDescription) {
 
   // The rest is the system's: an edit control's role and value.
   IAccessible* box = nullptr;
-  ASSERT_HRESULT_SUCCEEDED(AccessibleObjectFromWindow(form.ControlHandle("Text1"), OBJID_CLIENT, IID_IAccessible,
+  ASSERT_HRESULT_SUCCEEDED(AccessibleObjectFromWindow(form.ControlHandle("Text1"), OBJID_CLIENT, __uuidof(IAccessible),
                                                       reinterpret_cast<void**>(&box)));
   VARIANT role{};
   BSTR value = nullptr;
@@ -249,8 +250,8 @@ TEST_F(Win32FormTest, ScreenReadersHearEachControlsNameAndDescription) {
   // Closed, while the form lives on (as Pigmo.exe's does until its message loop ends).
   Win32Form closed(Form1Description(), GetModuleHandleW(nullptr), Win32Form::OnClose::kDestroy);
   IAccessible* kept = nullptr;
-  ASSERT_HRESULT_SUCCEEDED(AccessibleObjectFromWindow(closed.ControlHandle("Label4"), OBJID_CLIENT, IID_IAccessible,
-                                                      reinterpret_cast<void**>(&kept)));
+  ASSERT_HRESULT_SUCCEEDED(AccessibleObjectFromWindow(closed.ControlHandle("Label4"), OBJID_CLIENT,
+                                                      __uuidof(IAccessible), reinterpret_cast<void**>(&kept)));
   DestroyWindow(closed.Handle());
   BSTR said = nullptr;
   EXPECT_EQ(kept->get_accDescription(Self(), &said), CO_E_OBJNOTCONNECTED);

@@ -9,6 +9,10 @@
 #include <new>
 #include <utility>
 
+// Interface ids are taken with __uuidof throughout: 64-bit mingw's oleacc
+// import library offers IID_IAccessible as a function, which would link
+// without complaint and pass its code bytes for the id.
+
 namespace pigmo::runtime::win32 {
 
 // The system's object for the control, to which every call goes except the
@@ -28,9 +32,10 @@ class AccessibleControl::Object final : public IAccessible, public IOleWindow {
   HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
     if (out == nullptr) return E_POINTER;
     *out = nullptr;
-    if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IDispatch) || IsEqualIID(iid, IID_IAccessible)) {
+    if (IsEqualIID(iid, __uuidof(IUnknown)) || IsEqualIID(iid, __uuidof(IDispatch)) ||
+        IsEqualIID(iid, __uuidof(IAccessible))) {
       *out = static_cast<IAccessible*>(this);
-    } else if (IsEqualIID(iid, IID_IOleWindow)) {
+    } else if (IsEqualIID(iid, __uuidof(IOleWindow))) {
       *out = static_cast<IOleWindow*>(this);
     } else {
       return E_NOINTERFACE;
@@ -168,14 +173,15 @@ struct AccessibleControl::Subclass {
       auto& control = *reinterpret_cast<AccessibleControl*>(self);
       if (control.object_ == nullptr) {
         IAccessible* standard = nullptr;
-        if (SUCCEEDED(
-                CreateStdAccessibleObject(hwnd, OBJID_CLIENT, IID_IAccessible, reinterpret_cast<void**>(&standard)))) {
+        if (SUCCEEDED(CreateStdAccessibleObject(hwnd, OBJID_CLIENT, __uuidof(IAccessible),
+                                                reinterpret_cast<void**>(&standard)))) {
           control.object_ = new (std::nothrow) Object(&control, standard);
           if (control.object_ == nullptr) standard->Release();
         }
       }
       if (control.object_ != nullptr) {
-        const LRESULT answer = LresultFromObject(IID_IAccessible, wparam, static_cast<IAccessible*>(control.object_));
+        const LRESULT answer =
+            LresultFromObject(__uuidof(IAccessible), wparam, static_cast<IAccessible*>(control.object_));
         // Not positive: an error (COM is not set up on this thread); the
         // system's own object answers instead.
         if (answer > 0) return answer;
