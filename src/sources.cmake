@@ -2,11 +2,12 @@
 # here, the fuzz targets in fuzz/).
 set(PIGMO_SRC ${CMAKE_CURRENT_LIST_DIR})
 # The runtime contract: controls, events, errors, the window description, the locale interface.
-set(PIGMO_RUNTIME_SOURCES ${PIGMO_SRC}/runtime/controls.cpp ${PIGMO_SRC}/runtime/dispatch.cpp
-                          ${PIGMO_SRC}/runtime/error.cpp ${PIGMO_SRC}/runtime/event.cpp ${PIGMO_SRC}/runtime/form_spec.cpp
-                          ${PIGMO_SRC}/runtime/locale.cpp)
+set(PIGMO_RUNTIME_SOURCES)
+foreach(source colour_words controls dispatch error event form_spec locale)
+  list(APPEND PIGMO_RUNTIME_SOURCES ${PIGMO_SRC}/runtime/${source}.cpp)
+endforeach()
 set(PIGMO_RUNTIME_HEADERS)
-foreach(header colour controls dispatch error event form form_spec locale)
+foreach(header colour colour_words controls dispatch error event form form_spec locale)
   list(APPEND PIGMO_RUNTIME_HEADERS ${PIGMO_SRC}/runtime/${header}.h)
 endforeach()
 file(GLOB PIGMO_COLOUR_SOURCES ${PIGMO_SRC}/colour/*.cpp)

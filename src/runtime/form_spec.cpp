@@ -4,14 +4,12 @@
 
 namespace pigmo::runtime {
 
-std::vector<const ControlSpec*> TabStops(const FormSpec& description) {
-  std::vector<const ControlSpec*> stops;
-  for (const ControlSpec& c : description.controls) {
-    if (c.kind != ControlKind::kLabel) stops.push_back(&c);
-  }
-  std::stable_sort(stops.begin(), stops.end(),
+std::vector<const ControlSpec*> InTabOrder(const FormSpec& description) {
+  std::vector<const ControlSpec*> order;
+  for (const ControlSpec& c : description.controls) order.push_back(&c);
+  std::stable_sort(order.begin(), order.end(),
                    [](const ControlSpec* a, const ControlSpec* b) { return a->tab_index < b->tab_index; });
-  return stops;
+  return order;
 }
 
 }  // namespace pigmo::runtime

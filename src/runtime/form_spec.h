@@ -60,10 +60,10 @@ struct ControlSpec {
 
 struct FormSpec;
 
-// The controls that take the focus (text boxes and buttons) in tab order: by
-// tab_index, in the description's order where two share one. Every backend
-// walks Tab through them so.
-std::vector<const ControlSpec*> TabStops(const FormSpec& description);
+// Every control in tab order: by tab_index, in the description's order where
+// two share one. Labels hold a place too but never take the focus: Tab
+// walks the text boxes and buttons in this order on every backend.
+std::vector<const ControlSpec*> InTabOrder(const FormSpec& description);
 
 struct FormSpec {
   std::string_view name;  // "Form1"

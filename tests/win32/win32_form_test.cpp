@@ -1,5 +1,7 @@
 // The Win32 backend: the shared contract, then Form1's window at two scales and the traps of Win32's own controls.
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
+#include <oleacc.h>
 
 #include <array>
 #include <cmath>
@@ -7,6 +9,7 @@
 #include <map>
 #include <string>
 #include <tuple>
+#include <vector>
 
 #include "runtime/contract/contract_tests.h"
 #include "win32/win32_harness.h"
@@ -43,6 +46,52 @@ std::array<COLORREF, 3> AskColours(HWND window, HWND control, UINT question) {
   const std::array<COLORREF, 3> painted{GetTextColor(dc), GetBkColor(dc), brush.lbColor};
   ReleaseDC(control, dc);
   return painted;
+}
+
+// What a screen reader hears of one control, asked as the system asks a window: its name and description, and the
+// window the object answers for.
+struct Heard {
+  std::u16string name, description;
+  HWND window = nullptr;
+  bool operator==(const Heard&) const = default;
+  friend void PrintTo(const Heard& h, std::ostream* os) {
+    *os << ::testing::PrintToString(h.name) << ", " << ::testing::PrintToString(h.description) << ", window "
+        << h.window;
+  }
+};
+
+VARIANT Self() {
+  VARIANT self{};
+  self.vt = VT_I4;
+  self.lVal = CHILDID_SELF;
+  return self;
+}
+
+std::u16string Take(BSTR text) {
+  std::u16string taken =
+      text != nullptr ? std::u16string(reinterpret_cast<const char16_t*>(text), SysStringLen(text)) : u"";
+  SysFreeString(text);
+  return taken;
+}
+
+Heard HeardOf(HWND control) {
+  IAccessible* object = nullptr;
+  if (FAILED(AccessibleObjectFromWindow(control, OBJID_CLIENT, __uuidof(IAccessible),
+                                        reinterpret_cast<void**>(&object)))) {
+    return {};
+  }
+  Heard heard;
+  BSTR name = nullptr, description = nullptr;
+  if (SUCCEEDED(object->get_accName(Self(), &name))) heard.name = Take(name);
+  if (SUCCEEDED(object->get_accDescription(Self(), &description))) heard.description = Take(description);
+  WindowFromAccessibleObject(object, &heard.window);
+  object->Release();
+  return heard;
+}
+
+std::vector<HWND> described;
+void CALLBACK NoteDescribed(HWINEVENTHOOK, DWORD, HWND hwnd, LONG object, LONG child, DWORD, DWORD) {
+  if (object == OBJID_CLIENT && child == CHILDID_SELF) described.push_back(hwnd);
 }
 
 class Win32FormTest : public ::testing::Test {
@@ -122,6 +171,93 @@ TEST_F(Win32FormTest, WindowAndControlsAsDescribedAtEachScale) {
       EXPECT_EQ(AskColours(form.Handle(), hwnd, question), (std::array{fore, back, back}));
     }
   }
+}
+
+// Each caption stands just before its box in Z order, where the system looks for the name of an edit control (Tab still
+// follows the tab order: the contract suite). A caption reaches a pixel into its box's top border: the box keeps it.
+TEST_F(Win32FormTest, CaptionsStandJustBeforeTheirBoxesWhichKeepTheirBorders) {
+  const auto name_of = [&](HWND hwnd) {
+    for (const ControlSpec& c : Form1Description().controls) {
+      if (form.ControlHandle(c.name) == hwnd) return std::string(c.name);
+    }
+    return std::string("?");
+  };
+  std::vector<std::string> stacked;
+  for (HWND c = GetWindow(form.Handle(), GW_CHILD); c != nullptr; c = GetWindow(c, GW_HWNDNEXT)) {
+    stacked.push_back(name_of(c));
+  }
+  EXPECT_THAT(stacked,
+              ::testing::ElementsAre("Label1", "Text1", "Label2", "Text2", "Label3", "Text3", "Label5", "Text8",
+                                     "Text4", "Text5", "Text6", "Text9", "Text7", "Label4", "Command1"));
+  for (const char* box : {"Text1", "Text2", "Text3", "Text8"}) {
+    HDC dc = GetWindowDC(form.ControlHandle(box));
+    EXPECT_TRUE(PtVisible(dc, 2, 0)) << box;  // where the caption reaches into the top border
+    ReleaseDC(form.ControlHandle(box), dc);
+  }
+}
+
+// A box with a caption is named by the system after it, every other control by the window; each has the window's
+// description, the swatch's following its colour. The objects leave the rest to the system's, and fail cleanly once
+// their window is gone.
+TEST_F(Win32FormTest, ScreenReadersHearEachControlsNameAndDescription) {
+  const std::u16string channel = u"Whole number from 0 to 255";
+  for (const auto& [control, name, description] :
+       std::initializer_list<std::tuple<const char*, std::u16string, std::u16string>>{
+           {"Text1", u"Rot", channel},
+           {"Text2", u"Gr\u00FCn", channel},
+           {"Text3", u"Blau", channel},
+           {"Text8", u"Alpha", u"Whole number from 0 (clear) to 100 (opaque)"},
+           {"Text4", u"Red fraction", u"The red channel as a fraction from 0 to 1"},
+           {"Text5", u"Green fraction", u"The green channel as a fraction from 0 to 1"},
+           {"Text6", u"Blue fraction", u"The blue channel as a fraction from 0 to 1"},
+           {"Text9", u"Opacity fraction", u"The opacity as a fraction from 0 to 1"},
+           {"Text7", u"Colour array", u"Red, green, blue and opacity fractions as an array text to copy"},
+           {"Label1", u"Rot", u""},
+           {"Label2", u"Gr\u00FCn", u""},
+           {"Label3", u"Blau", u""},
+           {"Label5", u"Alpha", u""},
+           {"Label4", u"Colour swatch", u"White: red 255, green 255, blue 255"},
+           {"Command1", u"Info", u"Shows the About message"}}) {
+    SCOPED_TRACE(control);
+    HWND hwnd = form.ControlHandle(control);
+    EXPECT_EQ(HeardOf(hwnd), (Heard{name, description, hwnd}));
+  }
+
+  // The rest is the system's: an edit control's role and value.
+  IAccessible* box = nullptr;
+  ASSERT_HRESULT_SUCCEEDED(AccessibleObjectFromWindow(form.ControlHandle("Text1"), OBJID_CLIENT, __uuidof(IAccessible),
+                                                      reinterpret_cast<void**>(&box)));
+  VARIANT role{};
+  BSTR value = nullptr;
+  EXPECT_TRUE(SUCCEEDED(box->get_accRole(Self(), &role)) && role.vt == VT_I4 && role.lVal == ROLE_SYSTEM_TEXT);
+  EXPECT_TRUE(SUCCEEDED(box->get_accValue(Self(), &value)) && Take(value) == u"255");
+  box->Release();
+
+  // Screen readers hear that the swatch's description changed, and not a caption's, whose colour is not said.
+  HWINEVENTHOOK hook = SetWinEventHook(EVENT_OBJECT_DESCRIPTIONCHANGE, EVENT_OBJECT_DESCRIPTIONCHANGE, nullptr,
+                                       NoteDescribed, GetCurrentProcessId(), 0, WINEVENT_OUTOFCONTEXT);
+  ASSERT_NE(hook, nullptr);
+  described.clear();
+  form.LabelNamed("Label1").SetBackColour(0x000000FF);
+  form.LabelNamed("Label4").SetBackColour(0x00008000);
+  MSG msg{};
+  while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
+  UnhookWinEvent(hook);
+  EXPECT_THAT(described, ::testing::ElementsAre(form.ControlHandle("Label4")));
+  EXPECT_EQ(HeardOf(form.ControlHandle("Label4")).description, u"Dark green: red 0, green 128, blue 0");
+  EXPECT_EQ(HeardOf(form.ControlHandle("Label1")).description, u"");
+
+  // Closed, while the form lives on (as Pigmo.exe's does until its message loop ends).
+  Win32Form closed(Form1Description(), GetModuleHandleW(nullptr), Win32Form::OnClose::kDestroy);
+  IAccessible* kept = nullptr;
+  ASSERT_HRESULT_SUCCEEDED(AccessibleObjectFromWindow(closed.ControlHandle("Label4"), OBJID_CLIENT,
+                                                      __uuidof(IAccessible), reinterpret_cast<void**>(&kept)));
+  DestroyWindow(closed.Handle());
+  BSTR said = nullptr;
+  EXPECT_EQ(kept->get_accDescription(Self(), &said), CO_E_OBJNOTCONNECTED);
+  EXPECT_EQ(kept->get_accRole(Self(), nullptr), CO_E_OBJNOTCONNECTED);
+  EXPECT_EQ(said, nullptr);
+  EXPECT_EQ(kept->Release(), 0u);  // the last reference: the form let go of its own
 }
 
 }  // namespace

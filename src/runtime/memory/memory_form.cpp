@@ -134,7 +134,9 @@ MemoryForm::MemoryForm(const FormSpec& description) {
         break;
     }
   }
-  for (const ControlSpec* c : TabStops(description)) tab_stops_.emplace_back(c->name);
+  for (const ControlSpec* c : InTabOrder(description)) {
+    if (c->kind != ControlKind::kLabel) tab_stops_.emplace_back(c->name);
+  }
 }
 
 std::shared_ptr<TextBox> MemoryForm::TextBoxNamed(std::string_view name) { return ControlNamed(boxes_, name); }

@@ -1,48 +1,13 @@
 #include "runtime/qt/qt_controls.h"
 
 #include <QPalette>
-#include <algorithm>
+#include <utility>
 
+#include "runtime/colour_words.h"
 #include "runtime/dispatch.h"
 #include "runtime/qt/qt_convert.h"
 
 namespace pigmo::runtime::qt {
-
-QString ColourInWords(Colour colour) {
-  const int r = static_cast<int>(colour & 0xFF);
-  const int g = static_cast<int>((colour >> 8) & 0xFF);
-  const int b = static_cast<int>((colour >> 16) & 0xFF);
-  const int high = std::max({r, g, b});
-  const int low = std::min({r, g, b});
-  const int lightness = high + low;  // 0 to 510
-  QString name;
-  if (high - low < 24) {  // too little hue to name: a grey
-    name = lightness < 60    ? QStringLiteral("black")
-           : lightness > 470 ? QStringLiteral("white")
-           : lightness < 200 ? QStringLiteral("dark grey")
-           : lightness > 360 ? QStringLiteral("light grey")
-                             : QStringLiteral("grey");
-  } else {
-    const int chroma = high - low;
-    int hue = high == r ? 60 * (g - b) / chroma : high == g ? 120 + 60 * (b - r) / chroma : 240 + 60 * (r - g) / chroma;
-    if (hue < 0) hue += 360;
-    static constexpr struct {
-      int below;
-      const char* name;
-    } kHues[] = {{15, "red"},   {45, "orange"},  {70, "yellow"},   {160, "green"}, {200, "cyan"},
-                 {260, "blue"}, {290, "purple"}, {335, "magenta"}, {361, "red"}};
-    const auto* hue_name =
-        std::find_if(std::begin(kHues), std::end(kHues), [hue](const auto& h) { return hue < h.below; });
-    name = QString::fromLatin1(hue_name->name);
-    if (lightness < 160) {
-      name = name == QLatin1String("orange") ? QStringLiteral("brown") : "dark " + name;
-    } else if (lightness > 400) {
-      name = "light " + name;
-    }
-  }
-  name[0] = name[0].toUpper();
-  return QStringLiteral("%1: red %2, green %3, blue %4").arg(name).arg(r).arg(g).arg(b);
-}
 
 QtTextBox::QtTextBox(LineEdit* edit)
     : TextBox(edit->isReadOnly(), edit->TypedLimit()), edit_(edit), text_(edit->text()) {
@@ -108,7 +73,7 @@ void QtLabel::SetBackColour(Colour colour) {
   // Qt announces the new description to listening tools itself. Most
   // keystrokes repaint the swatch in the colour it has: nothing new to say.
   if (caption_.empty() && described_ != back_) {
-    label_->setAccessibleDescription(ColourInWords(back_));
+    label_->setAccessibleDescription(ToQString(ColourInWords(back_)));
     described_ = back_;
   }
 }

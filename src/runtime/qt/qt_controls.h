@@ -51,10 +51,6 @@ class QtTextBox final : public TextBox {
   int writing_ = 0;
 };
 
-// A colour as a screen reader says it: a rough name and the channels,
-// such as "Dark green: red 0, green 128, blue 0".
-QString ColourInWords(Colour colour);
-
 // A Label over a QLabel; its background shows only once a colour is set.
 // A label without text describes its colour to assistive tools.
 class QtLabel final : public Label {

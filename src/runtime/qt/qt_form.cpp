@@ -183,7 +183,9 @@ QtForm::QtForm(const FormSpec& description, QtFormOptions options) : centred_(de
     static_cast<QLabel*>(ControlWidget(c.name))->setBuddy(ControlWidget(c.caption_of));
   }
 
-  for (const ControlSpec* c : TabStops(description)) tab_stops_.push_back(ControlWidget(c->name));
+  for (const ControlSpec* c : InTabOrder(description)) {
+    if (c->kind != ControlKind::kLabel) tab_stops_.push_back(ControlWidget(c->name));
+  }
   for (std::size_t i = 1; i < tab_stops_.size(); ++i) {
     QWidget::setTabOrder(tab_stops_[i - 1], tab_stops_[i]);
   }

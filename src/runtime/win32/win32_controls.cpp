@@ -193,7 +193,12 @@ void Win32Label::SetBackColour(Colour colour) {
   HBRUSH old = brush_;
   brush_ = brush;
   back_ = rgb;
-  if (hwnd_ != nullptr) InvalidateRect(hwnd_, nullptr, TRUE);
+  if (hwnd_ != nullptr) {
+    InvalidateRect(hwnd_, nullptr, TRUE);
+    // A label without text describes its colour to screen readers: they
+    // learn that the description changed.
+    if (caption_.empty()) NotifyWinEvent(EVENT_OBJECT_DESCRIPTIONCHANGE, hwnd_, OBJID_CLIENT, CHILDID_SELF);
+  }
   if (old != nullptr) DeleteObject(old);
 }
 

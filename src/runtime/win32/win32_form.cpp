@@ -2,10 +2,12 @@
 
 #include <windows.h>
 #include <commctrl.h>
+#include <objbase.h>
 
 #include <algorithm>
 #include <utility>
 
+#include "runtime/colour_words.h"
 #include "runtime/dispatch.h"
 #include "runtime/error.h"
 
@@ -87,6 +89,30 @@ HICON LoadProgramIcon(HINSTANCE instance, int cx_metric, int cy_metric) {
   return LoadIconW(nullptr, MAKEINTRESOURCEW(32512) /* IDI_APPLICATION */);
 }
 
+RECT PixelRect(const TwipRect& twips, UINT dpi) {
+  const int left = TwipsToPixels(twips.left, dpi);
+  const int top = TwipsToPixels(twips.top, dpi);
+  return RECT{left, top, left + TwipsToPixels(twips.width, dpi), top + TwipsToPixels(twips.height, dpi)};
+}
+
+// What screen readers call a control. A box with a caption is named by the
+// system after the caption just before it in Z order, as a sighted user
+// reads it; every other control by the description.
+AccessibleControl::Words AccessibleName(const FormSpec& description, const ControlSpec& c) {
+  const bool captioned = std::ranges::any_of(description.controls, [&c](const ControlSpec& other) {
+    return other.kind == ControlKind::kLabel && other.caption_of == c.name;
+  });
+  if (captioned || c.accessible_name.empty()) return {};
+  return [name = std::u16string(c.accessible_name)] { return name; };
+}
+
+// A label without text is a colour patch: it says which colour it shows.
+AccessibleControl::Words AccessibleDescription(const ControlSpec& c, const Win32Label* label) {
+  if (label != nullptr && c.text.empty()) return [label] { return ColourInWords(label->BackColour()); };
+  if (c.accessible_description.empty()) return {};
+  return [words = std::u16string(c.accessible_description)] { return words; };
+}
+
 ATOM RegisterWindowClass(HINSTANCE instance, WNDPROC proc) {
   WNDCLASSEXW existing{};
   existing.cbSize = sizeof existing;
@@ -151,25 +177,23 @@ Win32Form::Win32Form(const FormSpec& description, HINSTANCE instance, OnClose on
   const int x = spec_.centred ? work.left + (work.right - work.left - size.cx) / 2 : work.left;
   const int y = spec_.centred ? work.top + (work.bottom - work.top - size.cy) / 2 : work.top;
   SetWindowPos(hwnd_, nullptr, x, y, size.cx, size.cy, SWP_NOZORDER | SWP_NOACTIVATE);
+  // Last, so that nothing thrown above leaves it set up.
+  com_ = SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
 }
 
 Win32Form::~Win32Form() {
   if (hwnd_ != nullptr) DestroyWindow(hwnd_);
   if (font_ != nullptr) DeleteObject(font_);
+  if (com_) CoUninitialize();
 }
 
 void Win32Form::CreateControls(HINSTANCE instance) {
-  std::vector<size_t> order(spec_.controls.size());
-  for (size_t i = 0; i < order.size(); ++i) order[i] = i;
-  std::stable_sort(order.begin(), order.end(),
-                   [this](size_t a, size_t b) { return spec_.controls[a].tab_index < spec_.controls[b].tab_index; });
-  controls_.reserve(order.size());
-
-  for (size_t row : order) {
-    const ControlSpec& c = spec_.controls[row];
+  controls_.reserve(spec_.controls.size());
+  for (const ControlSpec* spec : InTabOrder(spec_)) {
+    const ControlSpec& c = *spec;
     Control control;
     control.description = &c;
-    control.id = kFirstControlId + static_cast<int>(row);
+    control.id = kFirstControlId + static_cast<int>(spec - spec_.controls.data());
     const wchar_t* window_class = nullptr;
     // Clipped by its siblings: a caption that reaches a pixel into the box
     // below it must not paint over the box's top border.
@@ -201,12 +225,35 @@ void Win32Form::CreateControls(HINSTANCE instance) {
     control.hwnd = CreateWindowExW(ex_style, window_class, Wide(text), style, 0, 0, 0, 0, hwnd_,
                                    reinterpret_cast<HMENU>(static_cast<INT_PTR>(control.id)), instance, nullptr);
     if (control.hwnd == nullptr) Raise(ErrorKind::kPlatform, "cannot create " + std::string(c.name));
-    // The dialog manager walks siblings in Z order: keep it the tab order.
-    SetWindowPos(control.hwnd, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    control.accessible = std::make_unique<AccessibleControl>(control.hwnd, AccessibleName(spec_, c),
+                                                             AccessibleDescription(c, control.label.get()));
     if (control.box) control.box->Attach(control.hwnd);
     if (control.label) control.label->hwnd_ = control.hwnd;
     if (control.button) control.button->hwnd_ = control.hwnd;
     controls_.push_back(std::move(control));
+  }
+  StackControls();
+}
+
+const Win32Form::Control* Win32Form::BoxCaptioned(const Control& control) const {
+  const ControlSpec& c = *control.description;
+  return c.kind == ControlKind::kLabel && !c.caption_of.empty() ? FindByName(c.caption_of) : nullptr;
+}
+
+// The dialog manager walks the tab stops in Z order, and the system names an
+// edit control after the caption just before it in Z order. So the Z order
+// is the tab order with each caption moved to just before its box; captions
+// take no focus, so Tab and Shift+Tab still follow the tab order.
+void Win32Form::StackControls() {
+  const auto to_bottom = [](HWND hwnd) {
+    SetWindowPos(hwnd, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  };
+  for (const Control& control : controls_) {
+    if (BoxCaptioned(control) != nullptr) continue;  // goes with its box
+    for (const Control& caption : controls_) {
+      if (BoxCaptioned(caption) == &control) to_bottom(caption.hwnd);
+    }
+    to_bottom(control.hwnd);
   }
 }
 
@@ -214,15 +261,37 @@ void Win32Form::ApplyDpi(UINT dpi) {
   dpi_ = dpi;
   HFONT font = CreateSpecFont(spec_.font, dpi);
   for (const Control& control : controls_) {
-    const TwipRect& b = control.description->bounds;
-    SetWindowPos(control.hwnd, nullptr, TwipsToPixels(b.left, dpi), TwipsToPixels(b.top, dpi),
-                 TwipsToPixels(b.width, dpi), TwipsToPixels(b.height, dpi), SWP_NOZORDER | SWP_NOACTIVATE);
+    const RECT r = PixelRect(control.description->bounds, dpi);
+    SetWindowPos(control.hwnd, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+    if (BoxCaptioned(control) != nullptr) ClipCaption(control, dpi);
     if (control.description->uses_font && font != nullptr) {
       SendMessageW(control.hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
     }
   }
   if (font_ != nullptr) DeleteObject(font_);
   font_ = font;
+}
+
+// A caption now stands above controls that come before it in tab order.
+// Where it overlaps one (it reaches a pixel into the top border of the box
+// below it), it yields those pixels to that control, so the window looks as
+// it would stacked in tab order.
+void Win32Form::ClipCaption(const Control& caption, UINT dpi) {
+  const RECT mine = PixelRect(caption.description->bounds, dpi);
+  HRGN region = nullptr;
+  for (const Control& control : controls_) {
+    if (&control == &caption) break;
+    const RECT theirs = PixelRect(control.description->bounds, dpi);
+    RECT overlap{};
+    if (!IntersectRect(&overlap, &mine, &theirs)) continue;
+    if (region == nullptr) region = CreateRectRgn(0, 0, mine.right - mine.left, mine.bottom - mine.top);
+    OffsetRect(&overlap, -mine.left, -mine.top);  // in the caption's own coordinates
+    HRGN cut = CreateRectRgnIndirect(&overlap);
+    CombineRgn(region, region, cut, RGN_DIFF);
+    DeleteObject(cut);
+  }
+  SetWindowRgn(caption.hwnd, region, TRUE);  // the system owns the region now; nullptr: the whole caption
 }
 
 Win32Form::Control* Win32Form::FindByHandle(HWND hwnd) {
@@ -355,6 +424,7 @@ LRESULT Win32Form::Proc::HandleMessage(Win32Form& form, UINT message, WPARAM wpa
     }
     case WM_DESTROY:
       for (Control& control : form.controls_) {
+        control.accessible->Disconnect();
         if (control.box) control.box->Detach();
         if (control.label) control.label->hwnd_ = nullptr;
         if (control.button) control.button->hwnd_ = nullptr;

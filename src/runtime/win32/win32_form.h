@@ -6,6 +6,11 @@
 // on every monitor. The keyboard interface is the dialog manager's
 // (IsDialogMessage): Tab and Shift+Tab walk the tab stops in tab order and
 // select a box's whole text; Enter and Escape press nothing.
+//
+// Screen readers get each control's name and description from the
+// window's description (win32_accessible.h). They reach the controls
+// through COM, so the window's thread is a single-threaded apartment while
+// the form exists, and their calls arrive through its message loop.
 #pragma once
 
 #include <memory>
@@ -16,6 +21,7 @@
 
 #include "runtime/form.h"
 #include "runtime/form_spec.h"
+#include "runtime/win32/win32_accessible.h"
 #include "runtime/win32/win32_controls.h"
 
 struct HINSTANCE__;
@@ -68,18 +74,24 @@ class Win32Form final : public Form {
     std::shared_ptr<Win32TextBox> box;
     std::unique_ptr<Win32Label> label;
     std::unique_ptr<Win32Button> button;
+    std::unique_ptr<AccessibleControl> accessible;
   };
 
   struct Proc;  // the window procedure, beside the definitions
 
   void CreateControls(HINSTANCE__* instance);
+  void StackControls();
   void ApplyDpi(unsigned dpi);
+  void ClipCaption(const Control& caption, unsigned dpi);
+  // The box whose caption `control` is; nullptr for any other control.
+  const Control* BoxCaptioned(const Control& control) const;
   Control* FindByHandle(HWND__* hwnd);
   Control* FindByName(std::string_view name);
   const Control* FindByName(std::string_view name) const;
 
   const FormSpec& spec_;
   OnClose on_close_;
+  bool com_ = false;  // this form set up COM on the thread, and ends it
   HWND__* hwnd_ = nullptr;
   unsigned dpi_ = 96;  // USER_DEFAULT_SCREEN_DPI
   HFONT__* font_ = nullptr;
