@@ -2,6 +2,12 @@
 // carry a simulated user (typing at the caret, selecting, pasting,
 // deleting, undo) that keeps the read-only and length rules exactly as a
 // real edit control does, so the whole event flow can be tested quickly.
+//
+// Of the description it honours each control's name, kind, text, read_only,
+// max_length, tab_index (the keyboard focus walks the tab stops) and a
+// label's back colour; it ignores everything that is only seen: the form's
+// frame, caption, size and font, and each control's bounds, fore colour,
+// uses_font, caption_of and accessible name and description.
 #pragma once
 
 #include <map>

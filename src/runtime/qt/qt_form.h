@@ -6,6 +6,18 @@
 // Tab order follows tab_index over the text boxes and buttons; labels
 // never take the focus. No button is a default or cancel button, and the
 // window ignores Enter and Escape.
+//
+// Of the description it honours
+//   the form: name, caption, client size, resizable, minimise and maximise
+//     boxes, centred, the font (face, else the fallback family; points,
+//     weight, italic, underline, strikeout);
+//   each control: name, kind, bounds, text, fore and back colour (a fore
+//     colour that would not read on the colour scheme's background gives
+//     way to the scheme's text colour), read_only, max_length, tab_index,
+//     uses_font, caption_of (the caption is its box's buddy), accessible
+//     name and description (a label without text is described by its
+//     colour instead);
+// and ignores nothing.
 #pragma once
 
 #include <QFont>

@@ -1,6 +1,16 @@
 // The Win32 backend: a top-level window with EDIT, STATIC and BUTTON
 // controls built from a FormSpec, with plain Win32 calls (no toolkit).
 //
+// Of the description it honours
+//   the form: caption, client size, centred, the font (face, else the
+//     fallback family; points, weight, italic, underline, strikeout);
+//   each control: name, kind, bounds, text, fore and back colour, read_only,
+//     max_length, tab_index, uses_font, caption_of (the caption stands just
+//     before its box in Z order, which names the box), accessible name and
+//     description (a label without text is described by its colour);
+// and ignores the form's name, resizable and the minimise and maximise
+// boxes: its frame is always fixed, with the system menu and close box only.
+//
 // Layout and font are in twips in the description and are scaled by the
 // window's DPI (per-monitor aware), so the window keeps its size in inches
 // on every monitor. The keyboard interface is the dialog manager's
