@@ -3,6 +3,7 @@
 set(PIGMO_SRC ${CMAKE_CURRENT_LIST_DIR})
 set(PIGMO_CORE_SOURCES
   ${PIGMO_SRC}/colour/colour_rules.cpp
+  ${PIGMO_SRC}/colour/contrast.cpp
   ${PIGMO_SRC}/colour/decimal_number.cpp
   ${PIGMO_SRC}/colour/number_pattern.cpp
   ${PIGMO_SRC}/colour/parse_number.cpp
