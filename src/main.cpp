@@ -3,14 +3,31 @@
 // that chooses a backend.
 #include <QApplication>
 #include <cstdio>
+#include <cstdlib>
 
 #include "runtime/dispatch.h"
 #include "runtime/locale.h"
+#include "runtime/qt/platform_choice.h"
 #include "runtime/qt/qt_form.h"
 #include "window/form1.h"
 #include "window/form1_description.h"
 
+namespace {
+
+std::string Variable(const char* name) {
+  const char* value = std::getenv(name);
+  return value ? value : "";
+}
+
+}  // namespace
+
 int main(int argc, char** argv) {
+  // The window's frame depends on the window system Qt talks to: chosen
+  // before the application connects to one.
+  const std::string platform = pigmo::runtime::qt::PlatformToAsk(
+      {Variable("QT_QPA_PLATFORM"), Variable("DISPLAY"), Variable("WAYLAND_DISPLAY"), Variable("XDG_SESSION_TYPE")});
+  if (!platform.empty()) qputenv("QT_QPA_PLATFORM", QByteArray::fromStdString(platform));
+
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Pigmo"));
   QApplication::setApplicationVersion(QStringLiteral("1.00"));
