@@ -3,8 +3,9 @@
 // closed. The program takes no command line.
 #include "runtime/win32/win32_form.h"
 
+#include <windows.h>  // first: the other Windows headers build on its types
+
 #include <commctrl.h>
-#include <windows.h>
 
 #include "runtime/locale.h"
 #include "window/form1.h"

@@ -1,11 +1,13 @@
 #include "runtime/win32/win32_controls.h"
 
+#include <windows.h>  // first: the other Windows headers build on its types
+
 #include <commctrl.h>
-#include <windows.h>
 
 #include <algorithm>
 #include <cmath>
 
+#include "colour/contrast.h"
 #include "runtime/dispatch.h"
 
 namespace pigmo::runtime::win32 {

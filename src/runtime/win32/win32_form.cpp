@@ -1,7 +1,8 @@
 #include "runtime/win32/win32_form.h"
 
+#include <windows.h>  // first: the other Windows headers build on its types
+
 #include <commctrl.h>
-#include <windows.h>
 
 #include <algorithm>
 #include <utility>
