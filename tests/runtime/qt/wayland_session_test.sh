@@ -13,7 +13,17 @@ chmod 700 "$runtime"
 XDG_RUNTIME_DIR=$runtime weston --backend=headless-backend.so --use-pixman --xwayland --socket=pigmo \
   --width=1024 --height=768 --idle-time=0 --log="$runtime/weston.log" >/dev/null 2>&1 &
 weston_pid=$!
-trap 'kill $weston_pid 2>/dev/null; wait $weston_pid 2>/dev/null; rm -rf "$runtime"' EXIT
+# Weston's Xwayland holds on to its display a moment longer than Weston:
+# both are gone before the test ends, and the number is free again.
+stop() {
+  local xwayland
+  xwayland=$(pgrep -P $weston_pid -x Xwayland)
+  kill $weston_pid 2>/dev/null
+  wait $weston_pid 2>/dev/null
+  [[ -z $xwayland ]] || timeout 10 tail --pid="$xwayland" -f /dev/null
+  rm -rf "$runtime"
+}
+trap stop EXIT
 display=
 for ((i = 0; i < 600; i++)); do  # up to 30 s on a loaded machine
   display=$(sed -n 's/.*xserver listening on display \(:[0-9]*\).*/\1/p' "$runtime/weston.log" 2>/dev/null)
