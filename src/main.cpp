@@ -1,14 +1,35 @@
-// Pigmo: starts the Qt backend, builds Form1 from its description, wires
-// its handlers and runs until the window is closed. This is the one place
-// that chooses a backend.
+// pigmo, the Linux program: the Qt backend with ICU's locale services. Each
+// platform has an entry point of its own and the build picks it: the Linux
+// build compiles this file into pigmo, the Windows build compiles
+// win32_main.cpp into Pigmo.exe with the Win32 backend. Here Qt's window
+// system is chosen, then Form1 is opened (program.cpp) and runs until its
+// window is closed.
 #include <QApplication>
 #include <cstdio>
+#include <cstdlib>
+#include <string>
 
 #include "pigmo_version.h"
 #include "program.h"
 #include "runtime/dispatch.h"
+#include "runtime/qt/platform_choice.h"
+
+namespace {
+
+std::string Variable(const char* name) {
+  const char* value = std::getenv(name);
+  return value ? value : "";
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
+  // The window's frame depends on the window system Qt talks to: chosen
+  // before the application connects to one.
+  const std::string platform = pigmo::runtime::qt::PlatformToAsk(
+      {Variable("QT_QPA_PLATFORM"), Variable("DISPLAY"), Variable("WAYLAND_DISPLAY"), Variable("XDG_SESSION_TYPE")});
+  if (!platform.empty()) qputenv("QT_QPA_PLATFORM", QByteArray::fromStdString(platform));
+
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Pigmo"));
   QApplication::setApplicationVersion(QStringLiteral(PIGMO_VERSION_TEXT));

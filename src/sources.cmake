@@ -3,11 +3,11 @@
 set(PIGMO_SRC ${CMAKE_CURRENT_LIST_DIR})
 # The runtime contract: controls, events, errors, the window description, the locale interface.
 set(PIGMO_RUNTIME_SOURCES)
-foreach(source colour_words controls dispatch error event form_spec locale)
+foreach(source colour_words contrast controls dispatch error event form_spec locale)
   list(APPEND PIGMO_RUNTIME_SOURCES ${PIGMO_SRC}/runtime/${source}.cpp)
 endforeach()
 set(PIGMO_RUNTIME_HEADERS)
-foreach(header colour colour_words controls dispatch error event form form_spec locale)
+foreach(header colour colour_words contrast controls dispatch error event form form_spec locale)
   list(APPEND PIGMO_RUNTIME_HEADERS ${PIGMO_SRC}/runtime/${header}.h)
 endforeach()
 file(GLOB PIGMO_COLOUR_SOURCES ${PIGMO_SRC}/colour/*.cpp)

@@ -18,6 +18,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "runtime/contrast.h"
 #include "runtime/error.h"
 #include "runtime/qt/line_edit.h"
 #include "runtime/qt/qt_convert.h"
@@ -43,6 +44,18 @@ void SetRoleColour(QWidget* widget, QPalette::ColorRole role, std::optional<Colo
   QPalette palette = widget->palette();
   palette.setColor(role, ToQColor(*colour));
   widget->setPalette(palette);
+}
+
+// A control's own text colour where it reads on the background the user's
+// colour scheme gives the control (a dark scheme would hide black, blue and
+// green); the scheme's own text colour otherwise. Qt tells of no
+// high-contrast setting: the contrast alone decides.
+void SetTextColour(QWidget* widget, QPalette::ColorRole text, QPalette::ColorRole background,
+                   std::optional<Colour> own) {
+  const QPalette& scheme = widget->palette();
+  const Colour painted = TextColour(own, FromQColor(scheme.color(text)), FromQColor(scheme.color(background)),
+                                    /*high_contrast=*/false);
+  if (own && painted == *own) SetRoleColour(widget, text, painted);
 }
 
 // Captions carry no access keys: an ampersand is shown as it is.
@@ -134,8 +147,8 @@ QtForm::QtForm(const FormSpec& description, QtFormOptions options) : centred_(de
         edit->setReadOnly(c.read_only);
         edit->SetTypedLimit(c.max_length);
         edit->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-        SetRoleColour(edit, QPalette::Text, c.fore_colour);
         SetRoleColour(edit, QPalette::Base, c.back_colour);
+        SetTextColour(edit, QPalette::Text, QPalette::Base, c.fore_colour);
         boxes_[name] = std::make_shared<QtTextBox>(edit);
         widget = edit;
         break;
@@ -148,7 +161,7 @@ QtForm::QtForm(const FormSpec& description, QtFormOptions options) : centred_(de
         label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
         label->setFrameShape(QFrame::NoFrame);
         label->setFocusPolicy(Qt::NoFocus);
-        SetRoleColour(label, QPalette::WindowText, c.fore_colour);
+        SetTextColour(label, QPalette::WindowText, QPalette::Window, c.fore_colour);
         auto control = std::make_unique<QtLabel>(label);
         if (c.back_colour) control->SetBackColour(*c.back_colour);
         labels_[name] = std::move(control);
@@ -161,7 +174,7 @@ QtForm::QtForm(const FormSpec& description, QtFormOptions options) : centred_(de
         // Neither default nor cancel: Enter and Escape never press it.
         button->setAutoDefault(false);
         button->setDefault(false);
-        SetRoleColour(button, QPalette::ButtonText, c.fore_colour);
+        SetTextColour(button, QPalette::ButtonText, QPalette::Button, c.fore_colour);
         buttons_[name] = std::make_unique<QtButton>(button, std::u16string(c.text));
         widget = button;
         break;

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "runtime/contrast.h"
 #include "runtime/dispatch.h"
 
 namespace pigmo::runtime::win32 {
@@ -22,6 +23,22 @@ std::u16string WindowText(HWND hwnd) {
 }
 
 COLORREF ToColorRef(Colour colour) { return static_cast<COLORREF>(colour & 0x00FFFFFFu); }
+
+// With high contrast on, Windows asks every program to paint in the
+// system's colours.
+bool HighContrastOn() {
+  HIGHCONTRASTW settings{};
+  settings.cbSize = sizeof settings;
+  return SystemParametersInfoW(SPI_GETHIGHCONTRAST, sizeof settings, &settings, 0) &&
+         (settings.dwFlags & HCF_HIGHCONTRASTON) != 0;
+}
+
+// A control's own text colour where it reads on `background`; the system's
+// window-text colour otherwise.
+COLORREF TextColourOn(std::optional<Colour> own, COLORREF background) {
+  return ToColorRef(
+      TextColour(own, GetSysColor(COLOR_WINDOWTEXT) & 0x00FFFFFFu, background & 0x00FFFFFFu, HighContrastOn()));
+}
 
 // A face name is ASCII in every description; longer than LOGFONT holds is cut.
 void SetFaceName(LOGFONTW& lf, std::string_view face) {
@@ -165,7 +182,7 @@ void Win32TextBox::RaiseIfChanged() {
 HBRUSH Win32TextBox::Colours(HDC dc, std::optional<Colour> fore) {
   // Read-only boxes ask with WM_CTLCOLORSTATIC and would get the dialog
   // face; every box keeps the window colours instead.
-  SetTextColor(dc, fore ? ToColorRef(*fore) : GetSysColor(COLOR_WINDOWTEXT));
+  SetTextColor(dc, TextColourOn(fore, GetSysColor(COLOR_WINDOW)));
   SetBkColor(dc, GetSysColor(COLOR_WINDOW));
   return GetSysColorBrush(COLOR_WINDOW);
 }
@@ -205,7 +222,8 @@ void Win32Label::SetBackColour(Colour colour) {
 HBRUSH Win32Label::Brush() const { return brush_ != nullptr ? brush_ : GetSysColorBrush(COLOR_BTNFACE); }
 
 HBRUSH Win32Label::Colours(HDC dc) const {
-  SetTextColor(dc, fore_ ? ToColorRef(*fore_) : GetSysColor(COLOR_WINDOWTEXT));
+  // The swatch keeps its colour whatever the scheme: it shows no text.
+  SetTextColor(dc, TextColourOn(fore_, ToColorRef(BackColour())));
   SetBkColor(dc, ToColorRef(BackColour()));
   return Brush();
 }
