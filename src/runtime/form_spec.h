@@ -56,6 +56,9 @@ struct ControlSpec {
   // shows. Empty: none.
   std::u16string_view accessible_description = {};
   std::u16string_view accessible_name;
+  // Labels: shows a colour instead of a caption (a swatch). Assistive tools
+  // hear it described by that colour, whatever it is painted.
+  bool colour_patch = false;
 };
 
 struct FormSpec;

@@ -53,10 +53,11 @@ void QtTextBox::OnWidgetTextChanged() {
   RaiseChange();
 }
 
-QtLabel::QtLabel(QLabel* label)
+QtLabel::QtLabel(QLabel* label, bool colour_patch)
     : label_(label),
       caption_(ToU16String(label->text())),
-      back_(FromQColor(label->palette().color(QPalette::Window))) {}
+      back_(FromQColor(label->palette().color(QPalette::Window))),
+      colour_patch_(colour_patch) {}
 
 std::u16string QtLabel::Caption() const { return caption_; }
 
@@ -69,10 +70,10 @@ void QtLabel::SetBackColour(Colour colour) {
   palette.setColor(QPalette::Window, ToQColor(back_));
   label_->setPalette(palette);
   label_->setAutoFillBackground(true);
-  // A label without text is a colour patch: say which colour it shows.
+  // A colour patch says which colour it shows.
   // Qt announces the new description to listening tools itself. Most
   // keystrokes repaint the swatch in the colour it has: nothing new to say.
-  if (caption_.empty() && described_ != back_) {
+  if (colour_patch_ && described_ != back_) {
     label_->setAccessibleDescription(ToQString(ColourInWords(back_)));
     described_ = back_;
   }

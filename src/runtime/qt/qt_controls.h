@@ -55,7 +55,8 @@ class QtTextBox final : public TextBox {
 // A label without text describes its colour to assistive tools.
 class QtLabel final : public Label {
  public:
-  explicit QtLabel(QLabel* label);
+  // A colour patch is described by the colour it shows.
+  QtLabel(QLabel* label, bool colour_patch);
 
   std::u16string Caption() const override;
   Colour BackColour() const override;
@@ -67,6 +68,7 @@ class QtLabel final : public Label {
   QPointer<QLabel> label_;
   std::u16string caption_;
   Colour back_;
+  bool colour_patch_;
   std::optional<Colour> described_;  // the colour the description last named
 };
 

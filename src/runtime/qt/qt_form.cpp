@@ -162,7 +162,7 @@ QtForm::QtForm(const FormSpec& description, QtFormOptions options) : centred_(de
         label->setFrameShape(QFrame::NoFrame);
         label->setFocusPolicy(Qt::NoFocus);
         SetTextColour(label, QPalette::WindowText, QPalette::Window, c.fore_colour);
-        auto control = std::make_unique<QtLabel>(label);
+        auto control = std::make_unique<QtLabel>(label, c.colour_patch);
         if (c.back_colour) control->SetBackColour(*c.back_colour);
         labels_[name] = std::move(control);
         widget = label;

@@ -189,8 +189,9 @@ HBRUSH Win32TextBox::Colours(HDC dc, std::optional<Colour> fore) {
 
 // ------------------------------------------------------------------ label
 
-Win32Label::Win32Label(std::u16string caption, std::optional<Colour> fore, std::optional<Colour> back)
-    : caption_(std::move(caption)), fore_(fore) {
+Win32Label::Win32Label(std::u16string caption, std::optional<Colour> fore, std::optional<Colour> back,
+                       bool colour_patch)
+    : caption_(std::move(caption)), fore_(fore), colour_patch_(colour_patch) {
   if (back) SetBackColour(*back);
 }
 
@@ -212,9 +213,9 @@ void Win32Label::SetBackColour(Colour colour) {
   back_ = rgb;
   if (hwnd_ != nullptr) {
     InvalidateRect(hwnd_, nullptr, TRUE);
-    // A label without text describes its colour to screen readers: they
-    // learn that the description changed.
-    if (caption_.empty()) NotifyWinEvent(EVENT_OBJECT_DESCRIPTIONCHANGE, hwnd_, OBJID_CLIENT, CHILDID_SELF);
+    // A colour patch describes its colour to screen readers: they learn
+    // that the description changed.
+    if (colour_patch_) NotifyWinEvent(EVENT_OBJECT_DESCRIPTIONCHANGE, hwnd_, OBJID_CLIENT, CHILDID_SELF);
   }
   if (old != nullptr) DeleteObject(old);
 }

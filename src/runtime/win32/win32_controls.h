@@ -75,7 +75,8 @@ class Win32TextBox final : public TextBox {
 
 class Win32Label final : public Label {
  public:
-  Win32Label(std::u16string caption, std::optional<Colour> fore, std::optional<Colour> back);
+  // A colour patch tells screen readers when its colour, which describes it, changes.
+  Win32Label(std::u16string caption, std::optional<Colour> fore, std::optional<Colour> back, bool colour_patch);
   ~Win32Label() override;
   Win32Label(const Win32Label&) = delete;
   Win32Label& operator=(const Win32Label&) = delete;
@@ -98,6 +99,7 @@ class Win32Label final : public Label {
   std::u16string caption_;
   std::optional<Colour> fore_;
   std::optional<Colour> back_;
+  bool colour_patch_;
   HBRUSH__* brush_ = nullptr;  // for back_, when set
 };
 

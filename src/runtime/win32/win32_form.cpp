@@ -106,9 +106,9 @@ AccessibleControl::Words AccessibleName(const FormSpec& description, const Contr
   return [name = std::u16string(c.accessible_name)] { return name; };
 }
 
-// A label without text is a colour patch: it says which colour it shows.
+// A colour patch says which colour it shows.
 AccessibleControl::Words AccessibleDescription(const ControlSpec& c, const Win32Label* label) {
-  if (label != nullptr && c.text.empty()) return [label] { return ColourInWords(label->BackColour()); };
+  if (label != nullptr && c.colour_patch) return [label] { return ColourInWords(label->BackColour()); };
   if (c.accessible_description.empty()) return {};
   return [words = std::u16string(c.accessible_description)] { return words; };
 }
@@ -210,7 +210,8 @@ void Win32Form::CreateControls(HINSTANCE instance) {
         window_class = L"STATIC";
         // No word wrap, and "&" is no access-key marker.
         style |= SS_LEFTNOWORDWRAP | SS_NOPREFIX;
-        control.label = std::make_unique<Win32Label>(std::u16string(c.text), c.fore_colour, c.back_colour);
+        control.label =
+            std::make_unique<Win32Label>(std::u16string(c.text), c.fore_colour, c.back_colour, c.colour_patch);
         break;
       case ControlKind::kButton:
         window_class = L"BUTTON";

@@ -56,7 +56,8 @@ inline const FormSpec& ContractSpec() {
                   false,
                   {},
                   {},
-                  u"Swatch"},
+                  u"Swatch",
+                  true},
       ControlSpec{"Go", ControlKind::kButton, {2040, 1200, 615, 255}, u"Go", {}, {}, false, 0, 5, true, {}, {}, u"Go"}};
   static const FormSpec description{
       "ContractForm", u"Contract", 2800, 1600, false, false, false, true, {"Verdana", "DejaVu Sans", 8.25, 700},
