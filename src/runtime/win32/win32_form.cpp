@@ -10,6 +10,7 @@
 #include "runtime/colour_words.h"
 #include "runtime/dispatch.h"
 #include "runtime/error.h"
+#include "runtime/win32/win32_metrics.h"
 
 static_assert(USER_DEFAULT_SCREEN_DPI == 96, "Win32Form::dpi_ starts at the default DPI");
 
@@ -23,77 +24,6 @@ constexpr wchar_t kWindowClass[] = L"PigmoWindow";
 // user cannot resize, minimise or maximise the window.
 constexpr DWORD kWindowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
 constexpr DWORD kWindowExStyle = 0;
-
-// Per-monitor DPI functions exist from Windows 10 (1607) on; older systems
-// get the system DPI and the classic frame metrics.
-struct DpiApi {
-  using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
-  using AdjustForDpiFn = BOOL(WINAPI*)(LPRECT, DWORD, BOOL, DWORD, UINT);
-  GetDpiForWindowFn get_dpi_for_window = nullptr;
-  AdjustForDpiFn adjust_window_rect_ex_for_dpi = nullptr;
-
-  static const DpiApi& Get() {
-    static const DpiApi api = [] {
-      DpiApi a;
-      if (HMODULE user32 = GetModuleHandleW(L"user32.dll")) {
-        a.get_dpi_for_window =
-            reinterpret_cast<GetDpiForWindowFn>(reinterpret_cast<void*>(GetProcAddress(user32, "GetDpiForWindow")));
-        a.adjust_window_rect_ex_for_dpi = reinterpret_cast<AdjustForDpiFn>(
-            reinterpret_cast<void*>(GetProcAddress(user32, "AdjustWindowRectExForDpi")));
-      }
-      return a;
-    }();
-    return api;
-  }
-};
-
-UINT DpiOf(HWND hwnd) {
-  const DpiApi& api = DpiApi::Get();
-  if (api.get_dpi_for_window != nullptr) {
-    if (const UINT dpi = api.get_dpi_for_window(hwnd); dpi != 0) return dpi;
-  }
-  HDC dc = GetDC(hwnd);
-  const int dpi = dc != nullptr ? GetDeviceCaps(dc, LOGPIXELSY) : USER_DEFAULT_SCREEN_DPI;
-  if (dc != nullptr) ReleaseDC(hwnd, dc);
-  return dpi > 0 ? static_cast<UINT>(dpi) : USER_DEFAULT_SCREEN_DPI;
-}
-
-SIZE WindowSizeForDpi(const FormSpec& description, UINT dpi) {
-  RECT rect{0, 0, TwipsToPixels(description.client_width, dpi), TwipsToPixels(description.client_height, dpi)};
-  const DpiApi& api = DpiApi::Get();
-  if (api.adjust_window_rect_ex_for_dpi != nullptr) {
-    api.adjust_window_rect_ex_for_dpi(&rect, kWindowStyle, FALSE, kWindowExStyle, dpi);
-  } else {
-    AdjustWindowRectEx(&rect, kWindowStyle, FALSE, kWindowExStyle);
-  }
-  return SIZE{rect.right - rect.left, rect.bottom - rect.top};
-}
-
-// The first icon group in the program's resources, whatever its id.
-BOOL CALLBACK TakeFirstIconName(HMODULE, LPCWSTR, LPWSTR name, LONG_PTR param) {
-  auto* out = reinterpret_cast<LPCWSTR*>(param);
-  *out = IS_INTRESOURCE(name) ? name : nullptr;  // string names are not used here
-  return FALSE;
-}
-
-HICON LoadProgramIcon(HINSTANCE instance, int cx_metric, int cy_metric) {
-  LPCWSTR name = nullptr;
-  EnumResourceNamesW(instance, MAKEINTRESOURCEW(14) /* RT_GROUP_ICON */, TakeFirstIconName,
-                     reinterpret_cast<LONG_PTR>(&name));
-  if (name != nullptr) {
-    if (HANDLE icon = LoadImageW(instance, name, IMAGE_ICON, GetSystemMetrics(cx_metric), GetSystemMetrics(cy_metric),
-                                 LR_DEFAULTCOLOR | LR_SHARED)) {
-      return static_cast<HICON>(icon);
-    }
-  }
-  return LoadIconW(nullptr, MAKEINTRESOURCEW(32512) /* IDI_APPLICATION */);
-}
-
-RECT PixelRect(const TwipRect& twips, UINT dpi) {
-  const int left = TwipsToPixels(twips.left, dpi);
-  const int top = TwipsToPixels(twips.top, dpi);
-  return RECT{left, top, left + TwipsToPixels(twips.width, dpi), top + TwipsToPixels(twips.height, dpi)};
-}
 
 // What screen readers call a control. A box with a caption is named by the
 // system after the caption just before it in Z order, as a sighted user
@@ -168,7 +98,7 @@ Win32Form::Win32Form(const FormSpec& description, HINSTANCE instance, OnClose on
   ApplyDpi(dpi_);
 
   // Centred on the work area of its monitor.
-  const SIZE size = WindowSizeForDpi(spec_, dpi_);
+  const SIZE size = WindowSizeForDpi(spec_, dpi_, kWindowStyle, kWindowExStyle);
   MONITORINFO monitor{};
   monitor.cbSize = sizeof monitor;
   if (GetMonitorInfoW(MonitorFromWindow(hwnd_, MONITOR_DEFAULTTOPRIMARY), &monitor)) {
@@ -418,7 +348,7 @@ LRESULT Win32Form::Proc::HandleMessage(Win32Form& form, UINT message, WPARAM wpa
       // follow, and the client area keeps its size in twips.
       form.ApplyDpi(HIWORD(wparam));
       const auto* suggested = reinterpret_cast<const RECT*>(lparam);
-      const SIZE size = WindowSizeForDpi(form.spec_, form.dpi_);
+      const SIZE size = WindowSizeForDpi(form.spec_, form.dpi_, kWindowStyle, kWindowExStyle);
       SetWindowPos(form.hwnd_, nullptr, suggested->left, suggested->top, size.cx, size.cy,
                    SWP_NOZORDER | SWP_NOACTIVATE);
       return 0;
