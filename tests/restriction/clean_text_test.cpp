@@ -217,16 +217,10 @@ TEST(CleanTextPropertyTest, ProductionMatchesTheOracleOnHostileInput) {
   const std::u16string alphabet{u'0',      u'1',      u'.',      u',',      u'^',      u'a',           u'\0',
                                 u'\x01',   u'\x1F',   u'\x7F',   u'\u200B', u'\u00AD', kHighSurrogate, kLowSurrogate,
                                 u'\uFF0E', u'\uFF0C', u'\uFF3E', u'\u0301', u'\uFEFF', u'\uFFFF',      u'A'};
-  const std::u16string delimiters[] = {u".",
-                                       u"^",
-                                       std::u16string(1, u'\0'),
-                                       u"\uFF0E",
-                                       u"a",
-                                       u"..",
-                                       u".,",
-                                       std::u16string(u"\0.", 2),
-                                       std::u16string(1, kHighSurrogate)};
-  const std::u16string allowed_sets[] = {u"0123456789", u"", std::u16string(1, u'\0'), u"a\u0301",
+  using namespace std::string_literals;  // "\0"s keeps the NUL
+  const std::u16string delimiters[] = {
+      u"."s, u"^"s, u"\0"s, u"\uFF0E"s, u"a"s, u".."s, u".,"s, u"\0."s, std::u16string(1, kHighSurrogate)};
+  const std::u16string allowed_sets[] = {u"0123456789", u"", u"\0"s, u"a\u0301",
                                          std::u16string{kLowSurrogate, u'\u200B'}};
   ExpectSameAsOracle(0x5EED2024u + 200000, 9 * 5 * 18, [&](std::mt19937& rng, int k) {
     std::u16string text = RandomText(rng, alphabet, 24);

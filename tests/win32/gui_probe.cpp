@@ -5,13 +5,13 @@
 //                        a read-only box, its text (not its font: a font handle means nothing to another process)
 //   gui_probe inks       the colour each caption and box paints its text in, read from the screen
 //   gui_probe keys K...  "Tab" or "BackTab" (then prints "FROM TEXT -> TO"), or characters to type
-//   gui_probe about      presses Command1 (which must have the focus) with Space, describes the message box,
-//                        answers it with Enter
+//   gui_probe about      presses Command1 (which must have the focus) with Space, describes the message box (its
+//                        icon is read in-process: the contract suite), answers it with Enter
 // Exits 1 while there is no window, 2 when the window does not react.
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdio>
-#include <cstring>
 #include <map>
 #include <string>
 #include <string_view>
@@ -39,17 +39,13 @@ std::string Text(HWND hwnd) {
 }
 
 HWND Named(std::string_view wanted) {
-  for (const auto& [name, control] : controls) {
-    if (name == wanted) return control;
-  }
-  return nullptr;
+  const auto it = std::ranges::find(controls, wanted, &std::pair<std::string, HWND>::first);
+  return it != controls.end() ? it->second : nullptr;
 }
 
 std::string NameOf(HWND hwnd) {
-  for (const auto& [name, control] : controls) {
-    if (control == hwnd) return name;
-  }
-  return "(none)";
+  const auto it = std::ranges::find(controls, hwnd, &std::pair<std::string, HWND>::second);
+  return it != controls.end() ? it->first : "(none)";
 }
 
 bool IsClass(HWND hwnd, const wchar_t* window_class) {
@@ -92,11 +88,10 @@ void Stroke(WORD key, bool shift = false) {
 }
 
 // The screen's pixels under a window's client area, as 0xBBGGRR.
-std::vector<COLORREF> Pixels(HWND hwnd, RECT* where = nullptr) {
+std::vector<COLORREF> Pixels(HWND hwnd) {
   RECT r{};
   GetClientRect(hwnd, &r);
   MapWindowPoints(hwnd, HWND_DESKTOP, reinterpret_cast<POINT*>(&r), 2);
-  if (where) *where = r;
   const int w = r.right - r.left, h = r.bottom - r.top;
   BITMAPINFO info{};
   info.bmiHeader = {sizeof(BITMAPINFOHEADER), w, -h, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
@@ -179,36 +174,6 @@ HWND MessageBoxOf(HWND owner) {
   return nullptr;
 }
 
-// Which standard icon the message box shows: its icon control's pixels against each one drawn on the same ground.
-const char* IconOf(HWND box) {
-  for (HWND c = GetWindow(box, GW_CHILD); c != nullptr; c = GetWindow(c, GW_HWNDNEXT)) {
-    if (!IsClass(c, L"Static") || (GetWindowLongPtrW(c, GWL_STYLE) & SS_TYPEMASK) != SS_ICON) continue;
-    RECT r{};
-    const std::vector<COLORREF> shown = Pixels(c, &r);
-    const int w = r.right - r.left, h = r.bottom - r.top;
-    for (const auto& [name, id] : {std::pair{"information", IDI_INFORMATION}, std::pair{"warning", IDI_WARNING},
-                                   std::pair{"error", IDI_ERROR}, std::pair{"question", IDI_QUESTION}}) {
-      HDC screen = GetDC(nullptr), memory = CreateCompatibleDC(screen);
-      HBITMAP bitmap = CreateCompatibleBitmap(screen, w, h);
-      HGDIOBJ old = SelectObject(memory, bitmap);
-      HBRUSH ground = CreateSolidBrush(shown.front());
-      const RECT all{0, 0, w, h};
-      FillRect(memory, &all, ground);
-      DrawIconEx(memory, 0, 0, LoadIconW(nullptr, id), w, h, 0, nullptr, DI_NORMAL);
-      bool same = true;
-      for (int i = 0; same && i < w * h; ++i) same = GetPixel(memory, i % w, i / w) == shown[i];
-      SelectObject(memory, old);
-      DeleteObject(ground);
-      DeleteObject(bitmap);
-      DeleteDC(memory);
-      ReleaseDC(nullptr, screen);
-      if (same) return name;
-    }
-    return "other";
-  }
-  return "none";
-}
-
 int About() {
   // Space presses the focused button. A mouse click would be the user's way, but under Wine a pointer moved by
   // another process can be moved back by the X server before the press arrives.
@@ -228,9 +193,6 @@ int About() {
   for (std::size_t at; (at = text.find("\r\n")) != std::string::npos; text.erase(0, at + 2)) {
     std::printf("about line \"%s\"\n", text.substr(0, at).c_str());
   }
-  const char* icon = "none";  // until the box is painted, its icon looks like none of them
-  WaitFor([&] { return std::strcmp(icon = IconOf(box), "other") != 0; });
-  std::printf("about icon %s\n", icon);
   for (HWND c = GetWindow(box, GW_CHILD); c != nullptr; c = GetWindow(c, GW_HWNDNEXT)) {
     if (IsClass(c, L"Button") && IsWindowVisible(c)) std::printf("about button %s\n", Text(c).c_str());
   }

@@ -112,14 +112,10 @@ inline const std::vector<EditCase>& EditCases() {
       // past it stands; the user may only shrink the text.
       {"Limited", u"", {Type(u"ab\u00FCz")}, {{u"a", 1}, {u"ab", 2}, {u"ab\u00FC", 3}}},
       {"Limited", u"123", {Sel(1, 1), Type(u"x")}, {{u"1x3", 2}}},
-      {"One", u"", {Type(u"ab")}, {{u"a", 1}}},
-      {"One", u"a", {Sel(0, 1), Type(u"b")}, {{u"b", 1}}},
       {"Limited", u"12345", {Sel(5), Type(u"6"), back}, {{u"1234", 4}}},
       // A paste is cut to the room left; without room nothing happens.
       {"Limited", u"1", {Sel(1), Paste(u"2345"), Paste(u"9")}, {{u"123", 3}}},
       {"Limited", u"123", {Sel(0, 3), Paste(u"abcdef")}, {{u"abc", 3}}},
-      {"One", u"", {Paste(u"xyz")}, {{u"x", 1}}},
-      {"One", u"a", {Sel(0, 1), Paste(u"yz")}, {{u"y", 1}}},
       {"Plain", u"", {Paste(u"no limit here at all")}, {{u"no limit here at all", 20}}},
       {"Plain", u"abc", {Sel(2), back}, {{u"ac", 1}}},
       {"Plain", u"abc", {Sel(1), del}, {{u"ac", 1}}},
@@ -209,32 +205,14 @@ TYPED_TEST_P(RuntimeContract, UserEditsRaiseOneChangeEachWithTheCaretWhereTheEdi
     ChangeLog log(*box);
     std::u16string clip;
     for (const Step& s : c.steps) {
-      switch (s.op) {
-        case Step::kSelect:
-          this->h_.Select(c.box, s.start, s.length);
-          break;
-        case Step::kType:
-          this->h_.Type(c.box, s.text);
-          break;
-        case Step::kPaste:
-          this->h_.Paste(c.box, s.text);
-          break;
-        case Step::kBackspace:
-          this->h_.Backspace(c.box);
-          break;
-        case Step::kDelete:
-          this->h_.Delete(c.box);
-          break;
-        case Step::kCut:
-          clip = this->h_.Cut(c.box);
-          break;
-        case Step::kCopy:
-          clip = this->h_.Copy(c.box);
-          break;
-        case Step::kUndo:
-          this->h_.Undo(c.box);
-          break;
-      }
+      if (s.op == Step::kSelect) this->h_.Select(c.box, s.start, s.length);
+      if (s.op == Step::kType) this->h_.Type(c.box, s.text);
+      if (s.op == Step::kPaste) this->h_.Paste(c.box, s.text);
+      if (s.op == Step::kBackspace) this->h_.Backspace(c.box);
+      if (s.op == Step::kDelete) this->h_.Delete(c.box);
+      if (s.op == Step::kCut) clip = this->h_.Cut(c.box);
+      if (s.op == Step::kCopy) clip = this->h_.Copy(c.box);
+      if (s.op == Step::kUndo) this->h_.Undo(c.box);
     }
     EXPECT_EQ(log.entries, c.changes);
     EXPECT_EQ(box->Text(), c.changes.empty() ? c.start : c.changes.back().text);

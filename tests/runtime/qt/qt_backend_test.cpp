@@ -1,12 +1,11 @@
 // The Qt backend: the contract suite driven by QTest key and mouse events on the real widgets; what only QLineEdit must
-// get right beyond it; Form1's window against its description and with its handlers.
+// get right beyond it; Form1's window against its description.
 #include <QAccessible>
 #include <QApplication>
 #include <QClipboard>
 #include <QContextMenuEvent>
 #include <QDropEvent>
 #include <QFontDatabase>
-#include <QFontInfo>
 #include <QInputMethodEvent>
 #include <QLabel>
 #include <QMenu>
@@ -22,7 +21,6 @@
 #include "runtime/contract/contract_tests.h"
 #include "runtime/qt/qt_convert.h"
 #include "runtime/qt/qt_form.h"
-#include "window/form1.h"
 #include "window/form1_description.h"
 
 namespace pigmo::runtime::qt::testing {
@@ -168,21 +166,13 @@ TEST_F(LineEditTrapTest, RedoUndoAndContextMenuPasteRaiseOneChangeEachWithinTheL
 TEST_F(LineEditTrapTest, DropsCommitsAndKeystrokesOfAnyCharacterKeepTheLimit) {
   enum How { kDrop, kCommit, kCommitOverOne, kKey, kCtrlShiftKey };
   const std::tuple<How, const char*, std::u16string, std::u16string, std::u16string> cases[] = {
-      {kDrop, "Limited", u"1", u"98765", u"981"},
-      {kDrop, "Limited", u"12", u"98", u"912"},
-      {kDrop, "Limited", u"123", u"4", u"123"},
-      {kDrop, "Limited", u"12345", u"4", u"12345"},
-      {kDrop, "One", u"", u"xy", u"x"},
-      {kDrop, "ReadOnly", u"1", u"5", u"1"},
-      {kDrop, "Plain", u"", u"anything at all", u"anything at all"},
-      {kCommit, "Limited", u"", u"12345", u"123"},
-      {kCommitOverOne, "Limited", u"12", u"xyz", u"1xy"},
-      {kCommit, "Limited", u"123", u"x", u"123"},
-      {kKey, "Limited", u"12", u"\u200E", u"12\u200E"},
-      {kKey, "Limited", u"123", u"\u200E", u"123"},
-      {kCtrlShiftKey, "Limited", u"123", u"\u200E", u"123"},
-      {kKey, "Limited", u"123", u"\uE000", u"123"},
-      {kKey, "Limited", u"1", u"\U0001F600", u"1\U0001F600"},
+      {kDrop, "Limited", u"1", u"98765", u"981"},    {kDrop, "Limited", u"12", u"98", u"912"},
+      {kDrop, "Limited", u"123", u"4", u"123"},      {kDrop, "One", u"", u"xy", u"x"},
+      {kDrop, "ReadOnly", u"1", u"5", u"1"},         {kDrop, "Plain", u"", u"anything at all", u"anything at all"},
+      {kCommit, "Limited", u"", u"12345", u"123"},   {kCommitOverOne, "Limited", u"12", u"xyz", u"1xy"},
+      {kCommit, "Limited", u"123", u"x", u"123"},    {kKey, "Limited", u"12", u"\u200E", u"12\u200E"},
+      {kKey, "Limited", u"123", u"\u200E", u"123"},  {kCtrlShiftKey, "Limited", u"123", u"\u200E", u"123"},
+      {kKey, "Limited", u"123", u"\uE000", u"123"},  {kKey, "Limited", u"1", u"\U0001F600", u"1\U0001F600"},
       {kKey, "Limited", u"12", u"\U0001F600", u"12"}};
   for (const auto& [how, name, start, text, expected] : cases) {
     SCOPED_TRACE(::testing::Message() << how << " " << name << " " << ::testing::PrintToString(start + u"+" + text));
@@ -213,78 +203,59 @@ TEST_F(LineEditTrapTest, DropsCommitsAndKeystrokesOfAnyCharacterKeepTheLimit) {
 }
 
 int Px(int twips, double dpi) { return static_cast<int>(std::lround(twips * dpi / 1440)); }
-QColor Rgb(Colour c) { return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF); }
 
-TEST(QtForm1Test, EveryControlSitsFontsAndColoursAsDescribedAtAnyDpi) {
+// At 144 dpi (form1_acceptance holds the window at 96 dpi to the table): every size scales, and what only this
+// backend sets stays as at any scale.
+TEST(QtForm1Test, EveryControlScalesAndIsNamedAsDescribed) {
   const FormSpec& d = window::Form1Description();
-  const double screen_dpi = QGuiApplication::primaryScreen()->logicalDotsPerInchY();
+  const double dpi = 144, screen_dpi = QGuiApplication::primaryScreen()->logicalDotsPerInchY();
   const QString face =
       ToQString(QFontDatabase::hasFamily(ToQString(d.font.face)) ? d.font.face : d.font.fallback_family);
-  const QColor default_text = QLineEdit().palette().color(QPalette::Text);
-  for (const double dpi : {96.0, 144.0}) {
-    auto form = BuildQtForm(d, {.dpi = dpi});
-    const QSize client(Px(d.client_width, dpi), Px(d.client_height, dpi));
-    form->Window()->resize(client * 2);
-    EXPECT_EQ(form->Window()->size(), client);
-    EXPECT_EQ(form->Window()->minimumSize(), client);
-    EXPECT_EQ(form->Window()->maximumSize(), client);
-    QStringList names;
-    for (const ControlSpec& c : d.controls) {
-      SCOPED_TRACE(::testing::Message() << c.name << " at " << dpi << " dpi");
-      QWidget* w = form->ControlWidget(c.name);
-      const TwipRect& b = c.bounds;
-      EXPECT_EQ(w->geometry(), QRect(Px(b.left, dpi), Px(b.top, dpi), Px(b.width, dpi), Px(b.height, dpi)));
-      EXPECT_TRUE(QRect(QPoint(), client).contains(w->geometry()));
-      EXPECT_EQ(w->accessibleName(), ToQString(c.accessible_name));
-      EXPECT_TRUE(c.accessible_description.empty() ||
-                  w->accessibleDescription() == ToQString(c.accessible_description));
-      EXPECT_FALSE(w->accessibleName().isEmpty() || names.contains(w->accessibleName()));  // read aloud, told apart
-      names << w->accessibleName();
-      const QFont f = w->font();
-      EXPECT_EQ(w->testAttribute(Qt::WA_SetFont), c.uses_font);
-      if (c.uses_font) {
-        EXPECT_EQ(f.family(), face);
-        EXPECT_EQ(QFontInfo(f).family(), face) << "the font is not installed";
-        EXPECT_DOUBLE_EQ(f.pointSizeF(), d.font.points * dpi / screen_dpi);
-        EXPECT_EQ(f.weight(), QFont::Weight(d.font.weight));
-        EXPECT_EQ(f.italic() || f.underline() || f.strikeOut(), d.font.italic || d.font.underline || d.font.strikeout);
-      }
-      const QColor fore = c.fore_colour ? Rgb(*c.fore_colour) : default_text;
-      if (c.kind == ControlKind::kTextBox) {
-        LineEdit* edit = form->Box(c.name).Widget();
-        EXPECT_EQ(edit->isReadOnly(), c.read_only);
-        EXPECT_EQ(edit->TypedLimit(), c.max_length);
-        EXPECT_EQ(edit->maxLength(), std::numeric_limits<int>::max());
-        EXPECT_EQ(edit->palette().color(QPalette::Text), fore);
-      } else if (auto* label = qobject_cast<QLabel*>(w)) {
-        EXPECT_EQ(label->text(), ToQString(c.text));
-        EXPECT_EQ(label->textFormat(), Qt::PlainText);
-        EXPECT_FALSE(label->wordWrap());
-        EXPECT_EQ(label->focusPolicy(), Qt::NoFocus);
-        EXPECT_TRUE(!c.fore_colour || label->palette().color(QPalette::WindowText) == fore);
-        EXPECT_EQ(label->autoFillBackground(), c.back_colour.has_value());
-        EXPECT_TRUE(!c.back_colour || label->palette().color(QPalette::Window) == Rgb(*c.back_colour));
-      }
+  auto form = BuildQtForm(d, {.dpi = dpi});
+  const QSize client(Px(d.client_width, dpi), Px(d.client_height, dpi));
+  form->Window()->resize(client * 2);
+  EXPECT_EQ(form->Window()->size(), client);
+  EXPECT_EQ(form->Window()->minimumSize(), client);
+  EXPECT_EQ(form->Window()->maximumSize(), client);
+  QStringList names;
+  for (const ControlSpec& c : d.controls) {
+    SCOPED_TRACE(c.name);
+    QWidget* w = form->ControlWidget(c.name);
+    const TwipRect& b = c.bounds;
+    EXPECT_EQ(w->geometry(), QRect(Px(b.left, dpi), Px(b.top, dpi), Px(b.width, dpi), Px(b.height, dpi)));
+    EXPECT_TRUE(QRect(QPoint(), client).contains(w->geometry()));
+    EXPECT_EQ(w->accessibleName(), ToQString(c.accessible_name));
+    EXPECT_TRUE(c.accessible_description.empty() || w->accessibleDescription() == ToQString(c.accessible_description));
+    EXPECT_FALSE(w->accessibleName().isEmpty() || names.contains(w->accessibleName()));  // read aloud, told apart
+    names << w->accessibleName();
+    const QFont f = w->font();
+    EXPECT_EQ(w->testAttribute(Qt::WA_SetFont), c.uses_font);
+    if (c.uses_font) {
+      EXPECT_EQ(f.family(), face);
+      EXPECT_DOUBLE_EQ(f.pointSizeF(), d.font.points * dpi / screen_dpi);
+      EXPECT_EQ(f.weight(), QFont::Weight(d.font.weight));
+      EXPECT_EQ(f.italic() || f.underline() || f.strikeOut(), d.font.italic || d.font.underline || d.font.strikeout);
+    }
+    if (c.kind == ControlKind::kTextBox) {
+      LineEdit* edit = form->Box(c.name).Widget();
+      EXPECT_EQ(edit->TypedLimit(), c.max_length);
+      EXPECT_EQ(edit->maxLength(), std::numeric_limits<int>::max());
+    } else if (auto* label = qobject_cast<QLabel*>(w)) {
+      EXPECT_EQ(label->textFormat(), Qt::PlainText);
+      EXPECT_FALSE(label->wordWrap());
+      EXPECT_EQ(label->focusPolicy(), Qt::NoFocus);
+      EXPECT_EQ(label->autoFillBackground(), c.back_colour.has_value());
     }
   }
 }
 
-// Form1 with its handlers on real line edits: typed keys reach Text7 and the swatch. The frame, caption, centring and
-// icons as a window manager sees them are checked on the real program (x11_window_test.sh).
-TEST(QtForm1Test, TypingReachesTheArrayAndSwatchAndOnlySpacePressesTheButton) {
+// The frame, caption, centring and icons as a window manager sees them are checked on the real program
+// (x11_window_test.sh).
+TEST(QtForm1Test, OnlySpacePressesTheButton) {
   QtHarness h;
   h.Build(window::Form1Description());
   h.Show();
   EXPECT_DOUBLE_EQ(h.form().DpiY(), QGuiApplication::primaryScreen()->logicalDotsPerInchY());
-  {
-    UnhandledErrors().Clear();
-    window::Form1 handlers(h.form(), Locale::Named("en_US"));
-    ASSERT_EQ(h.Focused(), "Text1");
-    QTest::keyClicks(h.Widget("Text1"), QStringLiteral("128"));
-    EXPECT_EQ(h.form().TextBoxNamed("Text7")->Text(), u"[0.5020,1,1,1]");
-    EXPECT_EQ(h.form().LabelNamed("Label4").BackColour(), 0xFFFF80u);  // 0x00BBGGRR
-    EXPECT_EQ(UnhandledErrors().Count(), 0u);
-  }
   // No button is a default one: Enter and Escape never press it; Space does.
   int clicks = 0;
   auto counter = h.form().ButtonNamed("Command1").OnClick([&] { ++clicks; });
