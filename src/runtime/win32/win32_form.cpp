@@ -119,11 +119,11 @@ Win32Form::~Win32Form() {
 
 void Win32Form::CreateControls(HINSTANCE instance) {
   controls_.reserve(spec_.controls.size());
-  for (const ControlSpec* spec : InTabOrder(spec_)) {
-    const ControlSpec& c = *spec;
+  for (const ControlSpec* row : InTabOrder(spec_)) {
+    const ControlSpec& c = *row;
     Control control;
     control.description = &c;
-    control.id = kFirstControlId + static_cast<int>(spec - spec_.controls.data());
+    control.id = kFirstControlId + static_cast<int>(row - spec_.controls.data());
     const wchar_t* window_class = nullptr;
     // Clipped by its siblings: a caption that reaches a pixel into the box
     // below it must not paint over the box's top border.
