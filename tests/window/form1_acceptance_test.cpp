@@ -214,7 +214,7 @@ int main(int argc, char** argv) {
   if (!qEnvironmentVariableIsSet("PIGMO_ACCEPTANCE_ON_XVFB")) {
     qputenv("PIGMO_ACCEPTANCE_ON_XVFB", "1");
     std::vector<char*> args{const_cast<char*>("xvfb-run"), const_cast<char*>("-a"), const_cast<char*>("-s"),
-                            const_cast<char*>("-screen 0 1024x768x24 -nolisten tcp")};
+                            const_cast<char*>("-screen 0 1024x768x24 -nolisten tcp -noreset")};
     args.insert(args.end(), argv, argv + argc + 1);
     execvp(args[0], args.data());
     std::fprintf(stderr, "FAIL: xvfb-run is not installed\n");

@@ -11,7 +11,7 @@
 set -u
 if [[ -z "${PIGMO_SESSION:-}" ]]; then
   for tool in xvfb-run xwininfo xprop; do command -v $tool >/dev/null || { echo "FAIL: $tool is not installed"; exit 1; }; done
-  PIGMO_SESSION=x11 exec xvfb-run -a -s "-screen 0 1024x768x24 -nolisten tcp" "$0" "$@"
+  PIGMO_SESSION=x11 exec xvfb-run -a -s "-screen 0 1024x768x24 -nolisten tcp -noreset" "$0" "$@"
 fi
 if [[ $PIGMO_SESSION == wayland ]]; then
   env -u QT_QPA_PLATFORM -u QT_SCALE_FACTOR -u QT_SCREEN_SCALE_FACTORS "$1" >/dev/null 2>&1 &
