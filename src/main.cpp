@@ -9,7 +9,6 @@
 #include <cstdlib>
 #include <string>
 
-#include "pigmo_version.h"
 #include "program.h"
 #include "runtime/dispatch.h"
 #include "runtime/qt/platform_choice.h"
@@ -31,9 +30,6 @@ int main(int argc, char** argv) {
   if (!platform.empty()) qputenv("QT_QPA_PLATFORM", QByteArray::fromStdString(platform));
 
   QApplication app(argc, argv);
-  QApplication::setApplicationName(QStringLiteral("Pigmo"));
-  QApplication::setApplicationVersion(QStringLiteral(PIGMO_VERSION_TEXT));
-  QGuiApplication::setDesktopFileName(QStringLiteral("io.github.pigmo.pigmo"));
 
   // An error that leaves a handler is contained by the event dispatch; the
   // window carries on. Say so on stderr for whoever is watching.

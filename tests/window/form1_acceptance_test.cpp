@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <QApplication>
+#include <QClipboard>
 #include <QFontDatabase>
 #include <QFontInfo>
 #include <QLabel>
@@ -20,6 +21,7 @@
 #include <optional>
 #include <vector>
 
+#include "pigmo_version.h"
 #include "program.h"
 
 namespace {
@@ -57,9 +59,9 @@ ReleaseCounter* releases = nullptr;
   return Xdotool(QStringList{QStringLiteral("key")} + list, static_cast<int>(list.size() + keys.count(u'+')));
 }
 
-::testing::AssertionResult ClickAt(QWidget* widget) {
+::testing::AssertionResult ClickAt(QWidget* widget, const char* button = "1") {
   const QPoint at = widget->mapToGlobal(widget->rect().center());
-  return Xdotool({"mousemove", QString::number(at.x()), QString::number(at.y()), "click", "1"}, 1);
+  return Xdotool({"mousemove", QString::number(at.x()), QString::number(at.y()), "click", button}, 1);
 }
 
 // Colours as the table writes them: 0x00BBGGRR.
@@ -85,6 +87,8 @@ class Form1Acceptance : public ::testing::Test {
 
 TEST_F(Form1Acceptance, WindowShowsEveryControlAsTheTableSays) {
   EXPECT_EQ(window_->windowTitle(), "Pigmo");
+  EXPECT_EQ(QGuiApplication::desktopFileName(), "io.github.pigmo.pigmo");  // the task bar's icon and name
+  EXPECT_EQ(QGuiApplication::applicationVersion(), PIGMO_VERSION_TEXT);
   EXPECT_EQ(window_->size(), QSize(243, 237));
   // Where Verdana is not installed, the fallback stands in.
   const QString family = QFontDatabase::hasFamily("Verdana") ? "Verdana" : "DejaVu Sans";
@@ -172,6 +176,19 @@ TEST_F(Form1Acceptance, TabWalksTheTableOrderAndBoxesTakeWhatTheTableAllows) {
     ASSERT_TRUE(Keys("shift+Tab"));
     EXPECT_EQ(Focused(), stop->name);
   }
+}
+
+// X's middle-click paste of the selection keeps the typed limit too; a left click pastes nothing.
+TEST_F(Form1Acceptance, MiddleClickPastesTheSelectionOnlyWhereItFits) {
+  QGuiApplication::clipboard()->setText("12345", QClipboard::Selection);
+  ASSERT_TRUE(Keys("BackSpace"));  // Text1's whole text, selected at the start: an emptied box shows 0
+  ASSERT_TRUE(ClickAt(Control("Text1"), "2"));
+  EXPECT_EQ(Text("Text1"), "012");
+  const QString text7 = Text("Text7");
+  ASSERT_TRUE(ClickAt(Control("Text7")));
+  EXPECT_EQ(Text("Text7"), text7);
+  ASSERT_TRUE(ClickAt(Control("Text7"), "2"));
+  EXPECT_TRUE(Text("Text7").contains("12345")) << Text("Text7").toStdString();
 }
 
 TEST_F(Form1Acceptance, InfoShowsTheAboutMessageModalToTheWindow) {

@@ -55,7 +55,7 @@ void SetTextColour(QWidget* widget, QPalette::ColorRole text, QPalette::ColorRol
   const QPalette& scheme = widget->palette();
   const Colour painted = TextColour(own, FromQColor(scheme.color(text)), FromQColor(scheme.color(background)),
                                     /*high_contrast=*/false);
-  if (own && painted == *own) SetRoleColour(widget, text, painted);
+  if (painted == own) SetRoleColour(widget, text, painted);  // own, and readable
 }
 
 // Captions carry no access keys: an ampersand is shown as it is.
