@@ -36,6 +36,8 @@ TEST(ColourWordsTest, NamesTheHueOrGreyAndGivesTheChannels) {
            {0x006B00FF, u"Red: red 255, green 0, blue 107"},
            {0x0000FFC8, u"Green: red 200, green 255, blue 0"},
            {0x00FF6400, u"Blue: red 0, green 100, blue 255"},
+           {0x00FF0051, u"Blue: red 81, green 0, blue 255"},
+           {0x00FF0055, u"Purple: red 85, green 0, blue 255"},
            {0x00646464, u"Grey: red 100, green 100, blue 100"},
            {0x00B464C8, u"Magenta: red 200, green 100, blue 180"},
            {0xFF000000, u"Black: red 0, green 0, blue 0"},  // the high byte is no channel

@@ -159,6 +159,16 @@ TEST_F(LineEditTrapTest, RedoUndoAndContextMenuPasteRaiseOneChangeEachWithinTheL
   EXPECT_EQ(log.entries, (std::vector<Entry>{{u"7", 1}, {u"", 0}, {u"7", 1}, {u"78", 2}, {u"7", 1}, {u"723", 3}}));
 }
 
+// Shortcuts work in a full box: only keys that type text are refused there.
+TEST_F(LineEditTrapTest, ShortcutsStillWorkInAFullBox) {
+  auto box = Start("Limited", u"123");
+  QTest::keyClick(h_.Edit("Limited"), Qt::Key_A, Qt::ControlModifier);
+  EXPECT_EQ(qobject_cast<QLineEdit*>(h_.Edit("Limited"))->selectedText(), "123");
+}
+
+// A message's line breaks, as Windows writes them or alone, become Qt's.
+TEST(QtConvertTest, LineBreaks) { EXPECT_EQ(WithLineBreaks(u"a\rb\r\nc"), "a\nb\nc"); }
+
 // Other ways text gets in, each cut to the room left (plus what it replaces) or refused whole: a move-drag dropped at
 // the left edge (an accepted move deletes its source, so a drop inserting nothing must be refused), an input method's
 // commit, and keystrokes of format, private-use or surrogate-pair characters, also with the Ctrl+Shift that types
