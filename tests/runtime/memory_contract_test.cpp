@@ -25,8 +25,6 @@ class MemoryHarness final : public Harness {
   std::u16string Cut(std::string_view box) override { return Box(box).UserCut(); }
   std::u16string Copy(std::string_view box) override { return Box(box).UserCopy(); }
   void Undo(std::string_view box) override { Box(box).UserUndo(); }
-  void PressTab(bool backwards) override { form_->PressTab(backwards); }
-  std::string Focused() override { return form_->FocusedName(); }
   void Click(std::string_view button) override { form_->ButtonControl(button).Click(); }
   // Each box as the backend recorded it, closed at once.
   std::vector<ShownMessage> Messages() override {

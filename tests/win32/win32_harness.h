@@ -5,7 +5,6 @@
 #include <windows.h>
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <memory>
 #include <string>
 #include <vector>
@@ -33,7 +32,6 @@ class Win32Harness final : public contract::Harness {
  public:
   Form& Build(const FormSpec& description) override {
     form_.reset();
-    spec_ = &description;
     form_ = std::make_unique<Win32Form>(description, GetModuleHandleW(nullptr), Win32Form::OnClose::kDestroy);
     return *form_;
   }
@@ -62,11 +60,6 @@ class Win32Harness final : public contract::Harness {
   std::u16string Cut(std::string_view box) override { return ClipboardAfter(box, u"\x18"); }
   std::u16string Copy(std::string_view box) override { return ClipboardAfter(box, u"\x03"); }
   void Undo(std::string_view box) override { Type(box, u"\x1A"); }
-  void PressTab(bool backwards) override { Key(GetFocus(), VK_TAB, backwards); }
-  std::string Focused() override {
-    const auto it = std::ranges::find_if(spec_->controls, [&](auto& c) { return Handle(c.name) == GetFocus(); });
-    return it == spec_->controls.end() ? "" : std::string(it->name);
-  }
   void Click(std::string_view button) override {
     answering_ = this;
     const UINT_PTR timer = SetTimer(nullptr, 0, 10, Answer);
@@ -77,11 +70,8 @@ class Win32Harness final : public contract::Harness {
   std::vector<contract::ShownMessage> Messages() override { return messages_; }
 
  private:
-  // The dialog manager reads Shift from this thread's keyboard state; the release goes where the press left the focus.
-  void Key(HWND to, UINT key, bool shift = false) {
-    BYTE state[256] = {};
-    state[VK_SHIFT] = shift ? 0x80 : 0;
-    SetKeyboardState(state);
+  // The release goes where the press left the focus.
+  void Key(HWND to, UINT key) {
     Post(to, WM_KEYDOWN, key, 1);
     Post(GetFocus(), WM_KEYUP, key, static_cast<LPARAM>(0xC0000001u));
   }
@@ -138,7 +128,6 @@ class Win32Harness final : public contract::Harness {
   }
 
   static inline Win32Harness* answering_ = nullptr;
-  const FormSpec* spec_ = nullptr;
   std::unique_ptr<Win32Form> form_;
   std::vector<contract::ShownMessage> messages_;
 };

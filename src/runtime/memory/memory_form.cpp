@@ -135,7 +135,9 @@ MemoryForm::MemoryForm(const FormSpec& description) {
     }
   }
   for (const ControlSpec* c : InTabOrder(description)) {
-    if (c->kind != ControlKind::kLabel) tab_stops_.emplace_back(c->name);
+    if (c->kind == ControlKind::kLabel) continue;
+    first_stop_ = c->name;
+    break;
   }
 }
 
@@ -155,21 +157,9 @@ void MemoryForm::ShowInfo(std::u16string_view text, std::u16string_view title) {
 
 void MemoryForm::Show() {
   shown_ = true;
-  if (!tab_stops_.empty()) FocusByKeyboard(tab_stops_.front());
-}
-
-void MemoryForm::PressTab(bool shift) {
-  if (tab_stops_.empty()) return;
-  auto it = std::find(tab_stops_.begin(), tab_stops_.end(), focused_);
-  size_t index = it == tab_stops_.end() ? 0 : static_cast<size_t>(it - tab_stops_.begin());
-  const size_t n = tab_stops_.size();
-  index = shift ? (index + n - 1) % n : (index + 1) % n;
-  FocusByKeyboard(tab_stops_[index]);
-}
-
-void MemoryForm::FocusByKeyboard(const std::string& name) {
-  focused_ = name;
-  if (auto it = boxes_.find(name); it != boxes_.end()) it->second->UserSelectAll();
+  // A box that takes the focus from the keyboard selects its whole text, as
+  // the real toolkits' do.
+  if (auto it = boxes_.find(first_stop_); it != boxes_.end()) it->second->UserSelectAll();
 }
 
 }  // namespace pigmo::runtime::memory

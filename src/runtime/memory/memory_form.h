@@ -107,19 +107,11 @@ class MemoryForm final : public Form {
   // Message boxes shown so far; each counts as closed with OK at once.
   const std::vector<ShownMessage>& Messages() const { return messages_; }
 
-  // Keyboard focus. Text boxes select their whole text when they take the
-  // focus from the keyboard (start, Tab), as the Qt backend does.
-  const std::string& FocusedName() const { return focused_; }
-  void PressTab(bool shift = false);
-
  private:
-  void FocusByKeyboard(const std::string& name);
-
   std::map<std::string, std::shared_ptr<MemoryTextBox>, std::less<>> boxes_;
   std::map<std::string, std::unique_ptr<MemoryLabel>, std::less<>> labels_;
   std::map<std::string, std::unique_ptr<MemoryButton>, std::less<>> buttons_;
-  std::vector<std::string> tab_stops_;  // focusable controls in tab order
-  std::string focused_;
+  std::string first_stop_;  // takes the focus at the start
   std::vector<ShownMessage> messages_;
   bool shown_ = false;
 };

@@ -5,7 +5,6 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <array>
 #include <memory>
 #include <new>
@@ -18,7 +17,6 @@
 #include "runtime/dispatch.h"
 #include "runtime/error.h"
 #include "test_probe.h"
-#include "window/form1_description.h"
 
 namespace pigmo::runtime::contract {
 
@@ -151,8 +149,6 @@ class RuntimeContract : public ::testing::Test {
 };
 
 TYPED_TEST_SUITE_P(RuntimeContract);
-
-using ::testing::ElementsAre;
 
 // Inside the call (the log is read right after it), only on a real change, with the caret at 0 and no selection;
 // read-only and the typed limit bind the user only; the text is kept code unit for code unit.
@@ -325,50 +321,12 @@ TYPED_TEST_P(RuntimeContract, LabelsButtonsAndMessageBoxesAsAskedAndUnknownNames
   EXPECT_THROW(this->form_->ButtonNamed("Swatch"), Error);
 }
 
-// Form1 as described: start texts with no event, the focus in the first stop and Tab through the stops both ways, each
-// box taking the focus with its whole text selected, so that typing replaces it.
-TYPED_TEST_P(RuntimeContract, Form1StartsAsDescribedAndTabsThroughItsStops) {
-  const FormSpec& description = window::Form1Description();
-  Form& form = this->h_.Build(description);
-  std::vector<std::unique_ptr<ChangeLog>> logs;
-  std::vector<const ControlSpec*> stops;
-  for (const ControlSpec& c : description.controls) {
-    if (c.kind != ControlKind::kLabel) stops.push_back(&c);
-    if (c.kind != ControlKind::kTextBox) continue;
-    EXPECT_EQ(form.TextBoxNamed(c.name)->Text(), c.text);
-    logs.push_back(std::make_unique<ChangeLog>(*form.TextBoxNamed(c.name)));
-  }
-  std::stable_sort(stops.begin(), stops.end(), [](auto* a, auto* b) { return a->tab_index < b->tab_index; });
-  this->h_.Show();
-  for (const auto& log : logs) EXPECT_TRUE(log->entries.empty());
-  const auto expect_focus = [&](const ControlSpec& c) {
-    ASSERT_EQ(this->h_.Focused(), c.name);
-    if (c.kind != ControlKind::kTextBox) return;
-    EXPECT_EQ(this->h_.SelectionLength(c.name), static_cast<std::int32_t>(c.text.size())) << c.name;
-    EXPECT_EQ(form.TextBoxNamed(c.name)->Caret(), 0) << c.name;
-  };
-  expect_focus(*stops.front());
-  for (std::size_t i = 1; i <= stops.size(); ++i) {
-    this->h_.PressTab(false);
-    expect_focus(*stops[i % stops.size()]);
-  }
-  for (std::size_t i = stops.size(); i-- > 0;) {
-    this->h_.PressTab(true);
-    expect_focus(*stops[i]);
-  }
-  ChangeLog log(*form.TextBoxNamed(stops.front()->name));
-  this->h_.Type(stops.front()->name, u"12");
-  EXPECT_THAT(log.entries, ElementsAre(Entry{u"1", 1}, Entry{u"12", 2}));
-  EXPECT_EQ(UnhandledErrors().Count(), 0u);
-}
-
 REGISTER_TYPED_TEST_SUITE_P(RuntimeContract, ProgramWritesRaiseOneChangeInsideTheCallOnlyOnARealChange,
                             ABoxOutlivesItsWindowWithItsTextAndEvents,
                             UserEditsRaiseOneChangeEachWithTheCaretWhereTheEditLeftIt,
                             SetCaretClampsToTheEndEndsTheSelectionAndRejectsNegatives,
                             AListenerWritingItsOwnBoxRunsAgainNestedAndTheOuterRunGoesOn,
                             AnyExceptionLeavingAListenerIsContainedAndReported,
-                            LabelsButtonsAndMessageBoxesAsAskedAndUnknownNamesRefused,
-                            Form1StartsAsDescribedAndTabsThroughItsStops);
+                            LabelsButtonsAndMessageBoxesAsAskedAndUnknownNamesRefused);
 
 }  // namespace pigmo::runtime::contract

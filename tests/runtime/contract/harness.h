@@ -38,8 +38,6 @@ class Harness {
   virtual std::u16string Cut(std::string_view box) = 0;
   virtual std::u16string Copy(std::string_view box) = 0;
   virtual void Undo(std::string_view box) = 0;
-  virtual void PressTab(bool backwards) = 0;
-  virtual std::string Focused() = 0;
   // Any message box a click opens is answered with OK and recorded.
   virtual void Click(std::string_view button) = 0;
   virtual std::vector<ShownMessage> Messages() = 0;
