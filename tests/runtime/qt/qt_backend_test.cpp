@@ -65,15 +65,6 @@ class QtHarness final : public contract::Harness {
   std::u16string Cut(std::string_view box) override { return ClipboardAfter(box, Qt::Key_X); }
   std::u16string Copy(std::string_view box) override { return ClipboardAfter(box, Qt::Key_C); }
   void Undo(std::string_view box) override { Press(box, Qt::Key_Z, Qt::ControlModifier); }
-  void PressTab(bool backwards) override {
-    QTest::keyClick(QApplication::focusWidget(), backwards ? Qt::Key_Backtab : Qt::Key_Tab,
-                    backwards ? Qt::ShiftModifier : Qt::NoModifier);
-  }
-  std::string Focused() override {
-    QWidget* focused = QApplication::focusWidget();
-    return focused ? focused->objectName().toStdString() : std::string();
-  }
-
   void Click(std::string_view button) override {
     QTimer answer;
     QObject::connect(&answer, &QTimer::timeout, [this] {
@@ -257,28 +248,6 @@ TEST(QtForm1Test, EveryControlScalesAndIsNamedAsDescribed) {
       EXPECT_EQ(label->autoFillBackground(), c.back_colour.has_value());
     }
   }
-}
-
-// The frame, caption, centring and icons as a window manager sees them are checked on the real program
-// (x11_window_test.sh).
-TEST(QtForm1Test, OnlySpacePressesTheButton) {
-  QtHarness h;
-  h.Build(window::Form1Description());
-  h.Show();
-  EXPECT_DOUBLE_EQ(h.form().DpiY(), QGuiApplication::primaryScreen()->logicalDotsPerInchY());
-  // No button is a default one: Enter and Escape never press it; Space does.
-  int clicks = 0;
-  auto counter = h.form().ButtonNamed("Command1").OnClick([&] { ++clicks; });
-  for (const char* focus : {"Text1", "Command1"}) {
-    h.Widget(focus)->setFocus(Qt::OtherFocusReason);
-    for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Escape}) {
-      QTest::keyClick(QApplication::focusWidget(), key);
-    }
-  }
-  EXPECT_EQ(clicks, 0);
-  EXPECT_TRUE(h.WindowOpen());
-  QTest::keyClick(h.Widget("Command1"), Qt::Key_Space);
-  EXPECT_EQ(clicks, 1);
 }
 
 // Captions tied to their boxes, the swatch's colour in words after every change, the window's role and
