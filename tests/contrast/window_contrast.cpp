@@ -28,16 +28,7 @@ bool ReadPpm(const char* path, Picture& picture) {
   std::ifstream in(path, std::ios::binary);
   std::string magic;
   int maxval = 0;
-  auto skip_comments = [&in] {
-    while ((in >> std::ws).peek() == '#') in.ignore(1 << 20, '\n');
-  };
-  in >> magic;
-  skip_comments();
-  in >> picture.width;
-  skip_comments();
-  in >> picture.height;
-  skip_comments();
-  in >> maxval;
+  in >> magic >> picture.width >> picture.height >> maxval;  // as pngtopnm writes it: no comments
   in.get();
   if (!in || magic != "P6" || maxval != 255 || picture.width <= 0 || picture.height <= 0) return false;
   std::vector<unsigned char> rgb(static_cast<size_t>(picture.width) * picture.height * 3);
