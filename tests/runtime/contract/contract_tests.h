@@ -23,43 +23,37 @@ namespace pigmo::runtime::contract {
 // A small window: a plain box, boxes limited to three and one characters, a read-only box, a label and a button.
 inline const FormSpec& ContractSpec() {
   const auto box = [](std::string_view name, int row, bool read_only, int max_length) {
-    return ControlSpec{name,
-                       ControlKind::kTextBox,
-                       {120, 120 + 360 * row, 1800, 285},
-                       u"",
-                       {},
-                       {},
-                       read_only,
-                       max_length,
-                       row,
-                       true,
-                       {},
-                       {},
-                       u"box"};
+    return ControlSpec{.name = name,
+                       .bounds = {120, 120 + 360 * row, 1800, 285},
+                       .read_only = read_only,
+                       .max_length = max_length,
+                       .tab_index = row,
+                       .accessible_name = u"box"};
   };
-  static const std::array<ControlSpec, 6> controls = {
-      box("Plain", 0, false, 0),
-      box("Limited", 1, false, 3),
-      box("One", 2, false, 1),
-      box("ReadOnly", 3, true, 0),
-      ControlSpec{"Swatch",
-                  ControlKind::kLabel,
-                  {2040, 120, 615, 1000},
-                  u"",
-                  {},
-                  0x00FFFFFFu,
-                  false,
-                  0,
-                  4,
-                  false,
-                  {},
-                  {},
-                  u"Swatch",
-                  true},
-      ControlSpec{"Go", ControlKind::kButton, {2040, 1200, 615, 255}, u"Go", {}, {}, false, 0, 5, true, {}, {}, u"Go"}};
-  static const FormSpec description{
-      "ContractForm", u"Contract", 2800, 1600, false, false, false, true, {"Verdana", "DejaVu Sans", 8.25, 700},
-      controls};
+  static const std::array<ControlSpec, 6> controls = {box("Plain", 0, false, 0),
+                                                      box("Limited", 1, false, 3),
+                                                      box("One", 2, false, 1),
+                                                      box("ReadOnly", 3, true, 0),
+                                                      ControlSpec{.name = "Swatch",
+                                                                  .kind = ControlKind::kLabel,
+                                                                  .bounds = {2040, 120, 615, 1000},
+                                                                  .back_colour = 0x00FFFFFFu,
+                                                                  .tab_index = 4,
+                                                                  .uses_font = false,
+                                                                  .accessible_name = u"Swatch",
+                                                                  .colour_patch = true},
+                                                      ControlSpec{.name = "Go",
+                                                                  .kind = ControlKind::kButton,
+                                                                  .bounds = {2040, 1200, 615, 255},
+                                                                  .text = u"Go",
+                                                                  .tab_index = 5,
+                                                                  .accessible_name = u"Go"}};
+  static const FormSpec description{.name = "ContractForm",
+                                    .caption = u"Contract",
+                                    .client_width = 2800,
+                                    .client_height = 1600,
+                                    .font = {"Verdana", "DejaVu Sans", 8.25, 700},
+                                    .controls = controls};
   return description;
 }
 
