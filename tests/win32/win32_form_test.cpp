@@ -253,5 +253,16 @@ TEST_F(Win32FormTest, ScreenReadersHearEachControlsNameAndDescription) {
   EXPECT_EQ(kept->Release(), 0u);  // the last reference: the form let go of its own
 }
 
+// The window's font goes with the form.
+TEST_F(Win32FormTest, TheFontIsDeletedWithTheForm) {
+  HGDIOBJ font = nullptr;
+  {
+    Win32Form own(Form1Description(), GetModuleHandleW(nullptr), Win32Form::OnClose::kDestroy);
+    font = reinterpret_cast<HGDIOBJ>(SendMessageW(own.ControlHandle("Text1"), WM_GETFONT, 0, 0));
+    ASSERT_EQ(GetObjectType(font), static_cast<DWORD>(OBJ_FONT));
+  }
+  EXPECT_EQ(GetObjectType(font), 0u);
+}
+
 }  // namespace
 }  // namespace pigmo::runtime::win32
