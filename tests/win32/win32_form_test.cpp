@@ -264,5 +264,25 @@ TEST_F(Win32FormTest, TheFontIsDeletedWithTheForm) {
   EXPECT_EQ(GetObjectType(font), 0u);
 }
 
+// A window that is not the form's: its colours are the system's, and its messages pass the dialog manager, as all do
+// once the form's window is gone.
+TEST_F(Win32FormTest, OtherWindowsAreLeftToTheSystem) {
+  HWND other = CreateWindowExW(0, L"Static", L"", WS_POPUP, 0, 0, 8, 8, nullptr, nullptr, nullptr, nullptr);
+  const COLORREF face = GetSysColor(COLOR_BTNFACE);
+  EXPECT_EQ(AskColours(form.Handle(), other, WM_CTLCOLORSTATIC),
+            (std::array{GetSysColor(COLOR_WINDOWTEXT), face, face}));
+  const auto taken = [&](HWND to) {
+    MSG msg{};
+    msg.hwnd = to;  // WM_NULL, which the dialog manager takes for its window and each control
+    return form.PreTranslateMessage(msg);
+  };
+  EXPECT_TRUE(taken(form.Handle()));
+  EXPECT_TRUE(taken(form.ControlHandle("Text1")));
+  EXPECT_FALSE(taken(other));
+  DestroyWindow(form.Handle());
+  EXPECT_FALSE(taken(other));
+  DestroyWindow(other);
+}
+
 }  // namespace
 }  // namespace pigmo::runtime::win32
