@@ -284,5 +284,18 @@ TEST_F(Win32FormTest, OtherWindowsAreLeftToTheSystem) {
   DestroyWindow(other);
 }
 
+// A write that reaches a box without the dialog manager (from another program, say) raises one change, once the edit
+// has returned.
+TEST_F(Win32FormTest, AWriteSentStraightToABoxRaisesOneChange) {
+  std::vector<std::u16string> seen;
+  HWND box = form.ControlHandle("Text1");
+  const auto subscription = form.TextBoxNamed("Text1")->OnChange([&] { seen.push_back(testing::WindowText(box)); });
+  SendMessageW(box, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"12"));
+  EXPECT_THAT(seen, ::testing::ElementsAre(u"12"));
+  SendMessageW(box, EM_SETSEL, 2, 2);
+  SendMessageW(box, WM_CHAR, '3', 1);
+  EXPECT_THAT(seen, ::testing::ElementsAre(u"12", u"123"));
+}
+
 }  // namespace
 }  // namespace pigmo::runtime::win32
