@@ -253,5 +253,49 @@ TEST_F(Win32FormTest, ScreenReadersHearEachControlsNameAndDescription) {
   EXPECT_EQ(kept->Release(), 0u);  // the last reference: the form let go of its own
 }
 
+// The window's font goes with the form.
+TEST_F(Win32FormTest, TheFontIsDeletedWithTheForm) {
+  HGDIOBJ font = nullptr;
+  {
+    Win32Form own(Form1Description(), GetModuleHandleW(nullptr), Win32Form::OnClose::kDestroy);
+    font = reinterpret_cast<HGDIOBJ>(SendMessageW(own.ControlHandle("Text1"), WM_GETFONT, 0, 0));
+    ASSERT_EQ(GetObjectType(font), static_cast<DWORD>(OBJ_FONT));
+  }
+  EXPECT_EQ(GetObjectType(font), 0u);
+}
+
+// A window that is not the form's: its colours are the system's, and its messages pass the dialog manager, as all do
+// once the form's window is gone.
+TEST_F(Win32FormTest, OtherWindowsAreLeftToTheSystem) {
+  HWND other = CreateWindowExW(0, L"Static", L"", WS_POPUP, 0, 0, 8, 8, nullptr, nullptr, nullptr, nullptr);
+  const COLORREF face = GetSysColor(COLOR_BTNFACE);
+  EXPECT_EQ(AskColours(form.Handle(), other, WM_CTLCOLORSTATIC),
+            (std::array{GetSysColor(COLOR_WINDOWTEXT), face, face}));
+  const auto taken = [&](HWND to) {
+    MSG msg{};
+    msg.hwnd = to;  // WM_NULL, which the dialog manager takes for its window and each control
+    return form.PreTranslateMessage(msg);
+  };
+  EXPECT_TRUE(taken(form.Handle()));
+  EXPECT_TRUE(taken(form.ControlHandle("Text1")));
+  EXPECT_FALSE(taken(other));
+  DestroyWindow(form.Handle());
+  EXPECT_FALSE(taken(other));
+  DestroyWindow(other);
+}
+
+// A write that reaches a box without the dialog manager (from another program, say) raises one change, once the edit
+// has returned.
+TEST_F(Win32FormTest, AWriteSentStraightToABoxRaisesOneChange) {
+  std::vector<std::u16string> seen;
+  HWND box = form.ControlHandle("Text1");
+  const auto subscription = form.TextBoxNamed("Text1")->OnChange([&] { seen.push_back(testing::WindowText(box)); });
+  SendMessageW(box, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"12"));
+  EXPECT_THAT(seen, ::testing::ElementsAre(u"12"));
+  SendMessageW(box, EM_SETSEL, 2, 2);
+  SendMessageW(box, WM_CHAR, '3', 1);
+  EXPECT_THAT(seen, ::testing::ElementsAre(u"12", u"123"));
+}
+
 }  // namespace
 }  // namespace pigmo::runtime::win32
