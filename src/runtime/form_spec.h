@@ -42,11 +42,11 @@ struct ControlSpec {
   std::string_view name;  // "Text1", "Label4", "Command1"...
   ControlKind kind = ControlKind::kTextBox;
   TwipRect bounds;
-  std::u16string_view text;           // start text or caption
-  std::optional<Colour> fore_colour;  // none: the platform's default
-  std::optional<Colour> back_colour;  // none: the platform's default
-  bool read_only = false;             // text boxes: binds the user only
-  int max_length = 0;                 // text boxes: typed-length limit, 0 = none
+  std::u16string_view text = {};           // start text or caption
+  std::optional<Colour> fore_colour = {};  // none: the platform's default
+  std::optional<Colour> back_colour = {};  // none: the platform's default
+  bool read_only = false;                  // text boxes: binds the user only
+  int max_length = 0;                      // text boxes: typed-length limit, 0 = none
   int tab_index = 0;
   bool uses_font = true;  // false: the control shows no text
   // Labels: the name of the box this caption belongs to, so that the
