@@ -119,15 +119,16 @@ void FractionText(Bytes in) {
          "FractionText(" + Show(text) + ", " + Show(scale) + ", " + Show(pattern) + ") in " + locale.Name());
 }
 
-// Input: byte 0 bits 0-1 the delimiter ("." | "^" | "," | a unit from the input), bits 2-3 the allowed set (digits +
-// delimiter | digits | up to 8 units from the input, after a length byte | digits + delimiter), bits 4-5 the locale,
-// bit 6 the caret taken as is (to the 16-bit scan limit), not modulo length + 2; bytes 1-2 the caret; the chosen
+// Input: byte 0 bits 0-1 the delimiter ("." | "^" | "," | units from the input: one, or two where bit 7 is set),
+// bits 2-3 the allowed set (digits + delimiter | digits | up to 8 units from the input, after a length byte | digits +
+// delimiter), bits 4-5 the locale, bit 6 the caret taken as is (to the 16-bit scan limit), not modulo length + 2;
+// bytes 1-2 the caret; the chosen
 // delimiter and set; the text. `long_text` puts a run of 32,766 "0" (moved by the next byte, +-128) before the text and
 // the caret near its end, where the scan index overflows.
 void CleanText(Bytes in, bool long_text = false) {
   const std::uint8_t mode = in.Byte();
   const std::uint16_t field = in.U16();
-  std::u16string delimiter = (mode & 3) < 3 ? std::u16string(1, u".^,"[mode & 3]) : in.Units(1);
+  std::u16string delimiter = (mode & 3) < 3 ? std::u16string(1, u".^,"[mode & 3]) : in.Units(1 + (mode >> 7));
   if (delimiter.empty()) delimiter = u".";
   const int sets = (mode >> 2) & 3;
   const std::u16string allowed = sets == 2 ? in.Units(in.Byte() % 9) : u"0123456789" + (sets == 1 ? u"" : delimiter);
