@@ -102,9 +102,18 @@ class Win32FormTest : public ::testing::Test {
 };
 
 // A fixed, centred, unowned window (so it has a task-bar button) with the program's own icon in each size: this test
-// program carries Pigmo.exe's resources. Then each control after a move to a monitor of 144 dpi (gui-test and
-// form1_font_test hold it at 96 dpi to the window table).
+// program carries Pigmo.exe's resources. Its font at 96 dpi, held to the window table (a font handle means nothing to
+// another process, so gui-test, which holds the rest at 96 dpi to the table, cannot read it). Then each control after
+// a move to a monitor of 144 dpi.
 TEST_F(Win32FormTest, WindowAndControlsAsDescribedAfterAMoveTo144Dpi) {
+  ASSERT_EQ(form.Dpi(), 96u);
+  // Where Verdana is not installed (Wine has none), the fallback family stands in.
+  const Font bold{FaceInstalled("Verdana") ? L"Verdana" : L"DejaVu Sans", -11, 700, 0, 0, 0, ANSI_CHARSET};
+  for (const char* name : {"Text1", "Text2", "Text3", "Text8", "Text4", "Text5", "Text6", "Text9", "Text7", "Label1",
+                           "Label2", "Label3", "Label5", "Command1"}) {
+    EXPECT_EQ(FontOf(form.ControlHandle(name)), bold) << name;
+  }
+  EXPECT_EQ(FontOf(form.ControlHandle("Label4")), Font{});  // the swatch shows no text
   const FormSpec& d = Form1Description();
   const LONG_PTR style = GetWindowLongPtrW(form.Handle(), GWL_STYLE);
   EXPECT_EQ(style & (WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX),
