@@ -3,7 +3,6 @@
 //                        the focused control ("focus Text1")
 //   gui_probe look       the caption and client size, then each control: its rectangle in the client area, "ro" for
 //                        a read-only box, its text (not its font: a font handle means nothing to another process)
-//   gui_probe inks       the colour each caption and box paints its text in, read from the screen
 //   gui_probe keys K...  "Tab" or "BackTab" (then prints "FROM TEXT -> TO"), or characters to type
 //   gui_probe about      presses Command1 (which must have the focus) with Space, describes the message box (its
 //                        icon is read in-process: the contract suite), answers it with Enter
@@ -12,7 +11,6 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <map>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -87,32 +85,6 @@ void Stroke(WORD key, bool shift = false) {
   if (shift) Press(VK_SHIFT, true);
 }
 
-// The screen's pixels under a window's client area, as 0xBBGGRR.
-std::vector<COLORREF> Pixels(HWND hwnd) {
-  RECT r{};
-  GetClientRect(hwnd, &r);
-  MapWindowPoints(hwnd, HWND_DESKTOP, reinterpret_cast<POINT*>(&r), 2);
-  const int w = r.right - r.left, h = r.bottom - r.top;
-  BITMAPINFO info{};
-  info.bmiHeader = {sizeof(BITMAPINFOHEADER), w, -h, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-  void* bits = nullptr;
-  HDC screen = GetDC(nullptr), memory = CreateCompatibleDC(screen);
-  HBITMAP bitmap = CreateDIBSection(memory, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-  HGDIOBJ old = SelectObject(memory, bitmap);
-  BitBlt(memory, 0, 0, w, h, screen, r.left, r.top, SRCCOPY);
-  GdiFlush();
-  std::vector<COLORREF> pixels;
-  for (int i = 0; i < w * h; ++i) {
-    const auto rgbx = static_cast<const BYTE*>(bits) + 4 * i;  // blue, green, red, unused
-    pixels.push_back(RGB(rgbx[2], rgbx[1], rgbx[0]));
-  }
-  SelectObject(memory, old);
-  DeleteObject(bitmap);
-  DeleteDC(memory);
-  ReleaseDC(nullptr, screen);
-  return pixels;
-}
-
 void Look() {
   RECT client{};
   GetClientRect(window, &client);
@@ -124,28 +96,6 @@ void Look() {
     const bool read_only = IsClass(hwnd, L"Edit") && (GetWindowLongPtrW(hwnd, GWL_STYLE) & ES_READONLY);
     std::printf("%s %ld %ld %ld %ld %s \"%s\"\n", name.c_str(), r.left, r.top, r.right - r.left, r.bottom - r.top,
                 read_only ? "ro" : "-", Text(hwnd).c_str());
-  }
-}
-
-void Inks() {
-  for (const auto& [name, hwnd] : controls) {
-    if (IsClass(hwnd, L"Button") || Text(hwnd).empty()) continue;
-    std::map<COLORREF, int> count;
-    for (const COLORREF pixel : Pixels(hwnd)) ++count[pixel];
-    COLORREF background = count.begin()->first, ink = background;
-    for (const auto& [colour, n] : count) {
-      if (n > count[background]) background = colour;
-    }
-    // Smoothed edges blend the ink into the background; the ink itself is the colour farthest from it.
-    const auto distance = [&](COLORREF c) {
-      const int r = GetRValue(c) - GetRValue(background), g = GetGValue(c) - GetGValue(background),
-                b = GetBValue(c) - GetBValue(background);
-      return r * r + g * g + b * b;
-    };
-    for (const auto& [colour, n] : count) {
-      if (distance(colour) > distance(ink)) ink = colour;
-    }
-    std::printf("ink %s %06lX\n", name.c_str(), ink);
   }
 }
 
@@ -215,7 +165,6 @@ int wmain(int argc, wchar_t** argv) {
   }
   const std::wstring mode = argc > 1 ? argv[1] : L"";
   if (mode == L"look") return Look(), 0;
-  if (mode == L"inks") return Inks(), 0;
   if (mode == L"keys") return Keys(argc, argv);
   if (mode == L"about") return About();
   for (const auto& [name, control] : controls) {
