@@ -207,6 +207,7 @@ TEST_P(ColourRulesTest, SwatchColourRoundsHalfToEvenInAnyModeAndClampsTo0To255) 
       {u"1", u"2", u"3", Rgb(1, 2, 3)},
       {u"127.5", u"128.5", u"0.5", Rgb(128, 128, 0)},
       {u"127.4", u"127.6", u"254.5", Rgb(127, 128, 254)},
+      {u"128.6", u"0.7", u"2.5", Rgb(129, 1, 2)},
       {u"-0.5", u"-0.4", u"-0", Rgb(0, 0, 0)},
       {u"255.5", u"999", u"32767", Rgb(255, 255, 255)},
       {u"2.55E2", u" 0 ", u"+0", Rgb(255, 0, 0)},

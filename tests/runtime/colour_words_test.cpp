@@ -28,6 +28,8 @@ TEST(ColourWordsTest, NamesTheHueOrGreyAndGivesTheChannels) {
            {0x00B4B4B4, u"Grey: red 180, green 180, blue 180"},
            {0x00B5B5B5, u"Light grey: red 181, green 181, blue 181"},
            {0x00ECECEC, u"White: red 236, green 236, blue 236"},
+           {0x00EBEBEC, u"White: red 236, green 235, blue 235"},
+           {0x00EBEBEB, u"Light grey: red 235, green 235, blue 235"},
            {0x009191FF, u"Red: red 255, green 145, blue 145"},
            {0x000000A0, u"Red: red 160, green 0, blue 0"},
            {0x0000009F, u"Dark red: red 159, green 0, blue 0"},

@@ -189,6 +189,11 @@ TEST_F(Win32FormTest, ScreenReadersHearEachControlsNameAndDescription) {
   BSTR value = nullptr;
   EXPECT_TRUE(SUCCEEDED(box->get_accRole(Self(), &role)) && role.vt == VT_I4 && role.lVal == ROLE_SYSTEM_TEXT);
   EXPECT_TRUE(SUCCEEDED(box->get_accValue(Self(), &value)) && Take(value) == u"255");
+  // A child the box does not have is the system's to answer, never given the box's own words.
+  VARIANT child = Self();
+  child.lVal = 1;
+  BSTR of_child = nullptr;
+  EXPECT_NE(SUCCEEDED(box->get_accDescription(child, &of_child)) ? Take(of_child) : u"", channel);
   box->Release();
 
   // Screen readers hear that the swatch's description changed, and not a caption's, whose colour is not said.

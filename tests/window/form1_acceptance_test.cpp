@@ -84,6 +84,7 @@ class Form1Acceptance : public ::testing::Test {
 TEST_F(Form1Acceptance, WindowShowsEveryControlAsTheTableSays) {
   EXPECT_EQ(window_->windowTitle(), "Pigmo");
   EXPECT_EQ(QGuiApplication::desktopFileName(), "io.github.pigmo.pigmo");  // the task bar's icon and name
+  EXPECT_EQ(QGuiApplication::applicationName(), "Pigmo");
   EXPECT_EQ(QGuiApplication::applicationVersion(), PIGMO_VERSION_TEXT);
   EXPECT_EQ(window_->size(), QSize(243, 237));
   // Where Verdana is not installed, the fallback stands in.

@@ -193,6 +193,7 @@ class Form1FlowTest : public ::testing::Test {
 // paste is cut to the three-character limit before the handler sees it; "pairs" is cut inside a surrogate pair.
 TEST_F(Form1FlowTest, FromTheStartEachEditSetsItsBoxItsFractionAndTheArray) {
   EXPECT_EQ(TestProbe::cRestrict(w.handlers), nullptr);  // no handler has run
+  EXPECT_EQ(w.Box("Text1").SelectionLength(), 3);        // the first stop starts selected
   const auto& [red, green, blue, opacity] = kRows;
   const std::u16string nines(100000, u'9'), zeros(100000, u'0');
   std::u16string pairs;

@@ -104,6 +104,7 @@ inline const std::vector<EditCase>& EditCases() {
       // past it stands; the user may only shrink the text.
       {"Limited", u"", {Type(u"ab\u00FCz")}, {{u"a", 1}, {u"ab", 2}, {u"ab\u00FC", 3}}},
       {"Limited", u"123", {Sel(1, 1), Type(u"x")}, {{u"1x3", 2}}},
+      {"One", u"", {Type(u"xy")}, {{u"x", 1}}},
       {"Limited", u"12345", {Sel(5), Type(u"6"), back}, {{u"1234", 4}}},
       // A paste is cut to the room left; without room nothing happens.
       {"Limited", u"1", {Sel(1), Paste(u"2345"), Paste(u"9")}, {{u"123", 3}}},
