@@ -223,13 +223,24 @@ TEST_F(Win32FormTest, ScreenReadersHearEachControlsNameAndDescription) {
   EXPECT_EQ(kept->Release(), 0u);  // the last reference: the form let go of its own
 }
 
-// The window's font goes with the form.
-TEST_F(Win32FormTest, TheFontIsDeletedWithTheForm) {
+// No GDI object outlives its use: a label's brush goes when it takes another colour, the window's font with the form.
+TEST_F(Win32FormTest, BrushesAndTheFontAreDeletedOnceUnused) {
   HGDIOBJ font = nullptr;
   {
     Win32Form own(Form1Description(), GetModuleHandleW(nullptr), Win32Form::OnClose::kDestroy);
     font = reinterpret_cast<HGDIOBJ>(SendMessageW(own.ControlHandle("Text1"), WM_GETFONT, 0, 0));
     ASSERT_EQ(GetObjectType(font), static_cast<DWORD>(OBJ_FONT));
+    HDC dc = GetDC(own.Handle());
+    const auto brush = [&] {
+      return reinterpret_cast<HGDIOBJ>(SendMessageW(own.Handle(), WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
+                                                    reinterpret_cast<LPARAM>(own.ControlHandle("Label4"))));
+    };
+    const HGDIOBJ white = brush();
+    ASSERT_EQ(GetObjectType(white), static_cast<DWORD>(OBJ_BRUSH));
+    own.LabelNamed("Label4").SetBackColour(0x00008000);
+    EXPECT_EQ(GetObjectType(white), 0u);
+    EXPECT_EQ(GetObjectType(brush()), static_cast<DWORD>(OBJ_BRUSH));
+    ReleaseDC(own.Handle(), dc);
   }
   EXPECT_EQ(GetObjectType(font), 0u);
 }
